@@ -1,0 +1,38 @@
+// keltro-ar: the command line of Keltro A/R.
+#include <exception>
+#include <iostream>
+
+#include "app/cli/Arguments.h"
+#include "app/cli/InitCommand.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: keltro-ar COMMAND [options]\n"
+    "\n"
+    "commands:\n"
+    "  init --db URL [--demo] [--today YYYY-MM-DD]\n"
+    "      create the suite's tables in an empty database; --demo adds the demo company\n"
+    "\n"
+    "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace keltro::app;
+    try {
+        const Arguments args(std::vector<std::string>(argv + 1, argv + argc), {"demo", "help"});
+        if (args.command().empty() || args.flag("help") || args.command() == "help") {
+            std::cout << kUsage;
+            return args.command().empty() && !args.flag("help") ? 2 : 0;
+        }
+        if (args.command() == "init") return runInit(args, std::cout, std::cerr);
+        throw UsageError{"unknown command \"" + args.command() + "\""};
+    } catch (const UsageError& e) {
+        std::cerr << "keltro-ar: " << e.text << "\n\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "keltro-ar: " << e.what() << "\n";
+        return 1;
+    }
+}

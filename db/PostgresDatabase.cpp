@@ -1,0 +1,226 @@
+#include "db/PostgresDatabase.h"
+
+#include <cctype>
+#include <charconv>
+#include <variant>
+
+#include "db/SqlDialect.h"
+
+namespace keltro::db {
+
+namespace {
+
+// Type numbers of the server's built-in types.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701,
+              kNumeric = 1700, kDate = 1082;
+
+constexpr const char* kLockNotAvailable = "55P03";
+
+template <class... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
+std::string doubleText(double v) {
+    char buf[64];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, ptr);
+}
+
+// A value as the server reads it: its text and its type (0: let the server decide).
+struct WireValue {
+    std::optional<std::string> text;
+    Oid type = 0;
+};
+
+WireValue toWire(const Value& value) {
+    return std::visit(Overloaded{
+                          [](std::monostate) { return WireValue{}; },
+                          [](std::int64_t v) { return WireValue{std::to_string(v), kInt8}; },
+                          [](double v) { return WireValue{doubleText(v), kFloat8}; },
+                          [](const std::string& v) { return WireValue{v, 0}; },
+                          [](bool v) { return WireValue{v ? "t" : "f", kBool}; },
+                          [](const Date& v) { return WireValue{v.iso(), kDate}; },
+                      },
+                      value.storage());
+}
+
+Value fromWire(const char* text, int length, Oid type) {
+    const std::string_view s(text, static_cast<std::size_t>(length));
+    switch (type) {
+        case kBool:
+            return Value(s == "t");
+        case kInt2:
+        case kInt4:
+        case kInt8: {
+            long long v = 0;
+            std::from_chars(s.data(), s.data() + s.size(), v);
+            return Value(v);
+        }
+        case kFloat4:
+        case kFloat8:
+        case kNumeric: {
+            double v = 0;
+            std::from_chars(s.data(), s.data() + s.size(), v);
+            return Value(v);
+        }
+        case kDate:
+            if (auto d = Date::fromIso(s)) return Value(*d);
+            return Value(std::string(s));
+        default:
+            return Value(std::string(s));
+    }
+}
+
+std::string quotedLower(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out + "\"";
+}
+
+void ignoreNotice(void*, const char*) {}
+
+}  // namespace
+
+PostgresDatabase::PostgresDatabase(std::string_view url) {
+    const std::string conninfo(url);
+    m_conn = PQconnectdb(conninfo.c_str());
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        std::string message = PQerrorMessage(m_conn);
+        PQfinish(m_conn);
+        m_conn = nullptr;
+        throw DbError("Cannot connect to the database server", {}, message);
+    }
+    PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+    runPlain("SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'");
+}
+
+PostgresDatabase::~PostgresDatabase() { PQfinish(m_conn); }
+
+PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const Params& params,
+                                               std::string_view originalSql) {
+    std::vector<WireValue> wire;
+    wire.reserve(params.size());
+    for (const auto& p : params) wire.push_back(toWire(p));
+    std::vector<const char*> values;
+    std::vector<Oid> types;
+    for (const auto& w : wire) {
+        values.push_back(w.text ? w.text->c_str() : nullptr);
+        types.push_back(w.type);
+    }
+    Result result(PQexecParams(m_conn, pgSql.c_str(), static_cast<int>(params.size()),
+                               types.data(), values.data(), nullptr, nullptr, 0));
+    const auto status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        throw DbError("The statement failed", std::string(originalSql), PQerrorMessage(m_conn),
+                      state ? state : "");
+    }
+    return result;
+}
+
+PostgresDatabase::Result PostgresDatabase::runPlain(const char* sql) {
+    Result result(PQexec(m_conn, sql));
+    const auto status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        throw DbError("The statement failed", std::string(sql).substr(0, 2000),
+                      PQerrorMessage(m_conn), state ? state : "");
+    }
+    return result;
+}
+
+Rows PostgresDatabase::readRows(PGresult* result) {
+    const int fields = PQnfields(result);
+    std::vector<std::string> names;
+    std::vector<Oid> types;
+    for (int c = 0; c < fields; ++c) {
+        names.emplace_back(PQfname(result, c));
+        types.push_back(PQftype(result, c));
+    }
+    auto columns = std::make_shared<const ColumnNames>(std::move(names));
+    Rows rows;
+    const int count = PQntuples(result);
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r) {
+        std::vector<Value> values;
+        values.reserve(static_cast<std::size_t>(fields));
+        for (int c = 0; c < fields; ++c) {
+            if (PQgetisnull(result, r, c))
+                values.emplace_back();
+            else
+                values.push_back(fromWire(PQgetvalue(result, r, c), PQgetlength(result, r, c),
+                                          types[static_cast<std::size_t>(c)]));
+        }
+        rows.emplace_back(columns, std::move(values));
+    }
+    return rows;
+}
+
+Rows PostgresDatabase::query(std::string_view sql, const Params& params) {
+    Result result = run(toPostgresSql(sql), params, sql);
+    return readRows(result.get());
+}
+
+std::int64_t PostgresDatabase::execute(std::string_view sql, const Params& params) {
+    Result result = run(toPostgresSql(sql), params, sql);
+    const char* changed = PQcmdTuples(result.get());
+    return changed && *changed ? std::stoll(changed) : 0;
+}
+
+std::int64_t PostgresDatabase::insert(std::string_view sql, const Params& params,
+                                      std::string_view idColumn) {
+    const std::string pgSql = toPostgresSql(sql) + " RETURNING " + quotedLower(idColumn);
+    Result result = run(pgSql, params, sql);
+    if (PQntuples(result.get()) != 1) throw DbError("The insert gave no new number", std::string(sql));
+    return std::stoll(PQgetvalue(result.get(), 0, 0));
+}
+
+void PostgresDatabase::executeScript(std::string_view sql) { runPlain(std::string(sql).c_str()); }
+
+bool PostgresDatabase::tableExists(std::string_view table) {
+    return queryOne("SELECT 1 FROM information_schema.tables "
+                    "WHERE table_schema = current_schema() AND table_name = lower(?)",
+                    {std::string(table)})
+        .has_value();
+}
+
+void PostgresDatabase::begin(const RetryPolicy& /*retry*/) {
+    if (inTransaction()) throw DbError("A transaction is already open");
+    runPlain("BEGIN");
+}
+
+void PostgresDatabase::commit() { runPlain("COMMIT"); }
+
+void PostgresDatabase::rollback() {
+    if (inTransaction()) runPlain("ROLLBACK");
+}
+
+bool PostgresDatabase::inTransaction() const {
+    return PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+}
+
+Rows PostgresDatabase::lockRows(std::string_view selectSql, const Params& params,
+                                const RetryPolicy& retry) {
+    if (!inTransaction())
+        throw DbError("A row can only be locked inside a transaction", std::string(selectSql));
+    const std::string pgSql = toPostgresSql(selectSql) + " FOR UPDATE NOWAIT";
+    for (int attempt = 1;; ++attempt) {
+        runPlain("SAVEPOINT keltro_row_lock");
+        try {
+            Rows rows = readRows(run(pgSql, params, selectSql).get());
+            runPlain("RELEASE SAVEPOINT keltro_row_lock");
+            return rows;
+        } catch (const DbError& e) {
+            runPlain("ROLLBACK TO SAVEPOINT keltro_row_lock");
+            runPlain("RELEASE SAVEPOINT keltro_row_lock");
+            if (e.code() != kLockNotAvailable) throw;
+            if (attempt >= retry.tries)
+                throw LockTimeout("The row stays locked by another workstation",
+                                  std::string(selectSql), attempt);
+        }
+        sleep(retry.wait);
+    }
+}
+
+}  // namespace keltro::db

@@ -1,0 +1,55 @@
+// The shared engine: a PostgreSQL server that several workstations use at once.
+//
+// Values travel as text with their types named (whole number, double, boolean, date);
+// plain text goes untyped so that the server reads it as the column it meets. Results
+// come back as text and are read by the column's type. A row lock is
+// `SELECT … FOR UPDATE NOWAIT` inside a savepoint: when another workstation holds the
+// row, the savepoint is rolled back, which leaves the transaction usable, and the lock
+// is tried again after the policy's wait.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <string>
+
+#include "db/Database.h"
+
+namespace keltro::db {
+
+class PostgresDatabase final : public Database {
+public:
+    explicit PostgresDatabase(std::string_view url);
+    ~PostgresDatabase() override;
+
+    Engine engine() const override { return Engine::Postgres; }
+    Rows query(std::string_view sql, const Params& params = {}) override;
+    std::int64_t execute(std::string_view sql, const Params& params = {}) override;
+    std::int64_t insert(std::string_view sql, const Params& params,
+                        std::string_view idColumn) override;
+    void executeScript(std::string_view sql) override;
+    bool tableExists(std::string_view table) override;
+
+    void begin(const RetryPolicy& retry = kCounterLock) override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+
+    Rows lockRows(std::string_view selectSql, const Params& params,
+                  const RetryPolicy& retry) override;
+
+private:
+    struct ResultDeleter {
+        void operator()(PGresult* r) const { PQclear(r); }
+    };
+    using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+    // Runs the statement (already in PostgreSQL's form); throws on failure.
+    Result run(const std::string& pgSql, const Params& params, std::string_view originalSql);
+    Result runPlain(const char* sql);
+    static Rows readRows(PGresult* result);
+
+    PGconn* m_conn = nullptr;
+};
+
+}  // namespace keltro::db

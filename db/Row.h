@@ -1,0 +1,49 @@
+// One row of a query result, with its columns found by name without regard to case.
+//
+// PostgreSQL folds unquoted names to lower case and SQLite keeps them as declared, so
+// `row["Currency"]`, `row["currency"]` and `row["CURRENCY"]` all read the same column on
+// both engines. Asking for a column the query did not select is a programming error and
+// throws `DbError`, naming the column.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/Value.h"
+
+namespace keltro::db {
+
+class ColumnNames {
+public:
+    explicit ColumnNames(std::vector<std::string> names);
+    const std::vector<std::string>& names() const { return m_names; }
+    // Position of the column, or -1.
+    int find(std::string_view name) const;
+
+private:
+    std::vector<std::string> m_names;
+    std::vector<std::string> m_folded;
+};
+
+class Row {
+public:
+    Row(std::shared_ptr<const ColumnNames> columns, std::vector<Value> values)
+        : m_columns(std::move(columns)), m_values(std::move(values)) {}
+
+    const Value& operator[](std::string_view column) const;
+    const Value& at(std::size_t index) const { return m_values.at(index); }
+    bool has(std::string_view column) const { return m_columns->find(column) >= 0; }
+    std::size_t size() const { return m_values.size(); }
+    const std::vector<std::string>& columnNames() const { return m_columns->names(); }
+    const std::vector<Value>& values() const { return m_values; }
+
+private:
+    std::shared_ptr<const ColumnNames> m_columns;
+    std::vector<Value> m_values;
+};
+
+using Rows = std::vector<Row>;
+
+}  // namespace keltro::db

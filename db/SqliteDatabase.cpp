@@ -1,0 +1,213 @@
+#include "db/SqliteDatabase.h"
+
+#include <variant>
+
+namespace keltro::db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+template <class... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
+Value readColumn(sqlite3_stmt* stmt, int i) {
+    switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_INTEGER:
+            return Value(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt, i));
+        case SQLITE_NULL:
+            return Value();
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            return Value(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))));
+        }
+    }
+}
+
+int bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
+    return std::visit(
+        Overloaded{
+            [&](std::monostate) { return sqlite3_bind_null(stmt, index); },
+            [&](std::int64_t v) { return sqlite3_bind_int64(stmt, index, v); },
+            [&](double v) { return sqlite3_bind_double(stmt, index, v); },
+            [&](const std::string& v) {
+                return sqlite3_bind_text(stmt, index, v.data(), static_cast<int>(v.size()),
+                                         SQLITE_TRANSIENT);
+            },
+            [&](bool v) { return sqlite3_bind_int(stmt, index, v ? 1 : 0); },
+            [&](const Date& v) {
+                const std::string iso = v.iso();
+                return sqlite3_bind_text(stmt, index, iso.data(), static_cast<int>(iso.size()),
+                                         SQLITE_TRANSIENT);
+            },
+        },
+        value.storage());
+}
+
+// Resets a statement when the caller is done with it, whatever happens.
+struct ResetGuard {
+    sqlite3_stmt* stmt;
+    ~ResetGuard() {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
+};
+
+}  // namespace
+
+SqliteDatabase::SqliteDatabase(std::string_view path) {
+    const std::string file(path);
+    const int rc = sqlite3_open_v2(file.c_str(), &m_db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DbError("Cannot open the database " + file, {}, message, std::to_string(rc));
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    if (file != ":memory:") executeScript("PRAGMA journal_mode=WAL");
+}
+
+SqliteDatabase::~SqliteDatabase() {
+    m_statements.clear();
+    sqlite3_close(m_db);
+}
+
+void SqliteDatabase::fail(const std::string& what, std::string_view sql, int rc) const {
+    throw DbError(what, std::string(sql), sqlite3_errmsg(m_db), std::to_string(rc));
+}
+
+sqlite3_stmt* SqliteDatabase::prepare(std::string_view sql, const Params& params) {
+    auto it = m_statements.find(std::string(sql));
+    if (it == m_statements.end()) {
+        sqlite3_stmt* raw = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &raw,
+                                          nullptr);
+        if (rc != SQLITE_OK) fail("The statement cannot be prepared", sql, rc);
+        it = m_statements.emplace(std::string(sql), Statement(raw)).first;
+    }
+    sqlite3_stmt* stmt = it->second.get();
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != static_cast<int>(params.size()))
+        throw DbError("The statement takes " + std::to_string(expected) + " values but was given " +
+                          std::to_string(params.size()),
+                      std::string(sql));
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const int rc = bindValue(stmt, static_cast<int>(i) + 1, params[i]);
+        if (rc != SQLITE_OK) fail("A value cannot be bound", sql, rc);
+    }
+    return stmt;
+}
+
+void SqliteDatabase::stepToEnd(sqlite3_stmt* stmt, std::string_view sql) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) fail("The statement failed", sql, rc);
+}
+
+Rows SqliteDatabase::query(std::string_view sql, const Params& params) {
+    sqlite3_stmt* stmt = prepare(sql, params);
+    ResetGuard guard{stmt};
+    const int count = sqlite3_column_count(stmt);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) names.emplace_back(sqlite3_column_name(stmt, i));
+    auto columns = std::make_shared<const ColumnNames>(std::move(names));
+
+    Rows rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<Value> values;
+        values.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) values.push_back(readColumn(stmt, i));
+        rows.emplace_back(columns, std::move(values));
+    }
+    if (rc != SQLITE_DONE) fail("The query failed", sql, rc);
+    return rows;
+}
+
+std::int64_t SqliteDatabase::execute(std::string_view sql, const Params& params) {
+    sqlite3_stmt* stmt = prepare(sql, params);
+    ResetGuard guard{stmt};
+    stepToEnd(stmt, sql);
+    return sqlite3_changes64(m_db);
+}
+
+std::int64_t SqliteDatabase::insert(std::string_view sql, const Params& params,
+                                    std::string_view /*idColumn*/) {
+    execute(sql, params);
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void SqliteDatabase::executeScript(std::string_view sql) {
+    const std::string text(sql);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(m_db, text.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errstr(rc);
+        sqlite3_free(error);
+        throw DbError("The script failed", text.substr(0, 2000), message, std::to_string(rc));
+    }
+}
+
+bool SqliteDatabase::tableExists(std::string_view table) {
+    return queryOne("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)",
+                    {std::string(table)})
+        .has_value();
+}
+
+void SqliteDatabase::begin(const RetryPolicy& retry) {
+    if (inTransaction()) throw DbError("A transaction is already open");
+    // The retry is ours: the busy handler would otherwise wait on its own terms.
+    sqlite3_busy_timeout(m_db, 0);
+    struct RestoreTimeout {
+        sqlite3* db;
+        ~RestoreTimeout() { sqlite3_busy_timeout(db, kBusyTimeoutMs); }
+    } restore{m_db};
+
+    constexpr std::string_view sql = "BEGIN IMMEDIATE";
+    for (int attempt = 1;; ++attempt) {
+        const int rc = sqlite3_exec(m_db, sql.data(), nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) return;
+        if ((rc & 0xff) != SQLITE_BUSY && (rc & 0xff) != SQLITE_LOCKED)
+            fail("The transaction cannot begin", sql, rc);
+        if (attempt >= retry.tries)
+            throw LockTimeout("The database stays locked by another workstation", std::string(sql),
+                              attempt);
+        sleep(retry.wait);
+    }
+}
+
+void SqliteDatabase::commit() {
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = sqlite3_errmsg(m_db);
+        if (inTransaction()) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw DbError("The transaction cannot be committed", "COMMIT", message, std::to_string(rc));
+    }
+}
+
+void SqliteDatabase::rollback() {
+    if (!inTransaction()) return;
+    const int rc = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) fail("The transaction cannot be rolled back", "ROLLBACK", rc);
+}
+
+bool SqliteDatabase::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+
+Rows SqliteDatabase::lockRows(std::string_view selectSql, const Params& params,
+                              const RetryPolicy& /*retry*/) {
+    // The write lock was taken (with its retry) when the transaction began.
+    if (!inTransaction()) throw DbError("A row can only be locked inside a transaction",
+                                        std::string(selectSql));
+    return query(selectSql, params);
+}
+
+}  // namespace keltro::db

@@ -1,0 +1,55 @@
+// The embedded engine: one SQLite file, shared by the workstations that open it.
+//
+// The file runs in WAL mode so that readers never wait for a writer. A writing
+// transaction begins with `BEGIN IMMEDIATE`, which takes the file's one write lock at
+// once; while another workstation holds it, the begin is retried under the caller's
+// retry policy. Having the write lock, the transaction owns every row it then locks.
+// Prepared statements are kept per SQL text for the life of the connection.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "db/Database.h"
+
+namespace keltro::db {
+
+class SqliteDatabase final : public Database {
+public:
+    explicit SqliteDatabase(std::string_view path);
+    ~SqliteDatabase() override;
+
+    Engine engine() const override { return Engine::Sqlite; }
+    Rows query(std::string_view sql, const Params& params = {}) override;
+    std::int64_t execute(std::string_view sql, const Params& params = {}) override;
+    std::int64_t insert(std::string_view sql, const Params& params,
+                        std::string_view idColumn) override;
+    void executeScript(std::string_view sql) override;
+    bool tableExists(std::string_view table) override;
+
+    void begin(const RetryPolicy& retry = kCounterLock) override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+
+    Rows lockRows(std::string_view selectSql, const Params& params,
+                  const RetryPolicy& retry) override;
+
+private:
+    struct StatementDeleter {
+        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+    };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+    sqlite3_stmt* prepare(std::string_view sql, const Params& params);
+    [[noreturn]] void fail(const std::string& what, std::string_view sql, int rc) const;
+    void stepToEnd(sqlite3_stmt* stmt, std::string_view sql);
+
+    sqlite3* m_db = nullptr;
+    std::unordered_map<std::string, Statement> m_statements;
+};
+
+}  // namespace keltro::db
