@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/cli/Arguments.h"
+#include "app/cli/InfoCommand.h"
 #include "app/cli/InitCommand.h"
 
 namespace {
@@ -13,6 +14,8 @@ constexpr const char* kUsage =
     "commands:\n"
     "  init --db URL [--demo] [--today YYYY-MM-DD]\n"
     "      create the suite's tables in an empty database; --demo adds the demo company\n"
+    "  info --db URL\n"
+    "      what the company in the database is\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 
@@ -27,6 +30,7 @@ int main(int argc, char** argv) {
             return args.command().empty() && !args.flag("help") ? 2 : 0;
         }
         if (args.command() == "init") return runInit(args, std::cout, std::cerr);
+        if (args.command() == "info") return runInfo(args, std::cout, std::cerr);
         throw UsageError{"unknown command \"" + args.command() + "\""};
     } catch (const UsageError& e) {
         std::cerr << "keltro-ar: " << e.text << "\n\n" << kUsage;
