@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/cli/Arguments.h"
+#include "app/cli/AutomateCommand.h"
 #include "app/cli/InfoCommand.h"
 #include "app/cli/InitCommand.h"
 
@@ -14,6 +15,9 @@ constexpr const char* kUsage =
     "commands:\n"
     "  init --db URL [--demo] [--today YYYY-MM-DD]\n"
     "      create the suite's tables in an empty database; --demo adds the demo company\n"
+    "  automate --db URL [--user ID] [--date-format dd/mm/yyyy] [--base-currency CUR]\n"
+    "           [--company NAME] [--path DIR] [--periods 12] [--today YYYY-MM-DD] SCRIPT\n"
+    "      drive the screens from a script of JSON Lines steps (SCRIPT a file, or -)\n"
     "  info --db URL\n"
     "      what the company in the database is\n"
     "\n"
@@ -30,6 +34,7 @@ int main(int argc, char** argv) {
             return args.command().empty() && !args.flag("help") ? 2 : 0;
         }
         if (args.command() == "init") return runInit(args, std::cout, std::cerr);
+        if (args.command() == "automate") return runAutomate(args, std::cout, std::cerr);
         if (args.command() == "info") return runInfo(args, std::cout, std::cerr);
         throw UsageError{"unknown command \"" + args.command() + "\""};
     } catch (const UsageError& e) {

@@ -1,0 +1,16 @@
+// Miscellaneous Receipt. (Declared layout only; its rules follow.)
+#pragma once
+
+#include <string>
+
+#include "framework/Screen.h"
+
+namespace keltro::receipts {
+
+class ARform_misc_receipt : public framework::Screen {
+public:
+    ARform_misc_receipt();
+    void gotoDocno(const std::string& docnox);
+};
+
+}  // namespace keltro::receipts
