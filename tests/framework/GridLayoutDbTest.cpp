@@ -1,0 +1,91 @@
+// Grid layouts read from and written back to Grid_property.
+#include <gtest/gtest.h>
+
+#include "framework/GridLayout.h"
+#include "schema/Schema.h"
+#include "support/TestDatabase.h"
+
+namespace keltro::framework {
+namespace {
+
+class GridLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db::Transaction tx(db());
+        schema::createSchema(db());
+        tx.commit();
+    }
+    db::Database& db() { return database.db(); }
+
+    void addColumn(int order, const std::string& caption, bool visible, int width,
+                   std::optional<int> rowHeight = std::nullopt) {
+        db().execute("INSERT INTO Grid_property (form_name, grid_name, col_order, Caption, Visible, "
+                     "Locked, col_width, row_height, Alignment, cell_type) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                     {"ARform_test", "dbgrid1", order, caption, visible, false, width,
+                      db::Value(rowHeight), 1, caption == "paid" ? "dbgCheckBox" : ""});
+    }
+
+    std::vector<std::pair<std::string, int>> storedOrder() {
+        std::vector<std::pair<std::string, int>> out;
+        for (const auto& row : db().query("SELECT Caption, col_order FROM Grid_property ORDER BY Caption"))
+            out.emplace_back(row["Caption"].textOr(), static_cast<int>(row["col_order"].integerOr(-1)));
+        return out;
+    }
+
+    test::TestDatabase database;
+};
+
+TEST_F(GridLayoutTest, storedRowHeightsOutsideTheirRangeLoadAsTheDefault) {
+    const std::vector<std::pair<long, int>> cases = {{1000, 370}, {450, 450}, {600, 600}, {200, 200},
+                                                      {199, 370}, {601, 370}, {0, 370}};
+    for (const auto& [stored, loaded] : cases) EXPECT_EQ(LoadedRowHeight(stored), loaded) << stored;
+}
+
+TEST_F(GridLayoutTest, columnsFollowTheStoredRowsInOrder) {
+    addColumn(1, "description", true, 3000);
+    addColumn(0, "pay item", true, 900, 1000);
+    addColumn(2, "paid", true, 600);
+    addColumn(3, "computer id", false, 1500);
+    Grid grid{.name = "dbgrid1"};
+    grid.columns.push_back({.caption = "left over from before"});
+    LoadGridLayout(db(), "ARform_test", grid);
+
+    ASSERT_EQ(grid.columns.size(), 4u);
+    EXPECT_EQ(grid.columns[0].caption, "pay item");
+    EXPECT_EQ(grid.columns[0].width, 900);
+    EXPECT_EQ(grid.columns[0].alignment, 1);
+    EXPECT_EQ(grid.rowHeight, 370) << "1000 is out of range";
+    EXPECT_TRUE(grid.columns[2].checkBox);
+    EXPECT_EQ(grid.columns[2].alignment, 2) << "check-box columns stay centred";
+    EXPECT_FALSE(grid.columns[3].visible);
+
+    Grid empty{.name = "no_such_grid"};
+    LoadGridLayout(db(), "ARform_test", empty);
+    EXPECT_TRUE(empty.columns.empty());
+}
+
+TEST_F(GridLayoutTest, closingStoresDraggedOrderAndWidthsOfVisibleColumnsOnly) {
+    addColumn(0, "pay item", true, 900, 450);
+    addColumn(1, "description", true, 3000);
+    addColumn(2, "computer id", false, 1500);
+    Grid grid{.name = "dbgrid1"};
+    LoadGridLayout(db(), "ARform_test", grid);
+
+    // The person drags "description" to the front, widens it and lets the rows grow.
+    grid.columns[1].displayPosition = 0;
+    grid.columns[1].width = 4000;
+    grid.columns[0].displayPosition = 1;
+    grid.columns[2].displayPosition = 0;  // hidden: its row is not touched
+    grid.rowHeight = 5000;
+    SaveGridLayout(db(), "ARform_test", grid);
+
+    EXPECT_EQ(storedOrder(), (std::vector<std::pair<std::string, int>>{
+                                 {"computer id", 2}, {"description", 0}, {"pay item", 1}}));
+    auto description = *db().queryOne("SELECT * FROM Grid_property WHERE Caption = ?", {"description"});
+    EXPECT_EQ(description["col_width"].integer(), 4000);
+    auto first = *db().queryOne("SELECT * FROM Grid_property WHERE Caption = ?", {"pay item"});
+    EXPECT_EQ(first["row_height"].integer(), 370) << "an out-of-range height is stored as the default";
+}
+
+}  // namespace
+}  // namespace keltro::framework
