@@ -1,0 +1,40 @@
+#include "services/Money.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace keltro::services {
+
+namespace {
+
+// Relative distance from a tie below which the value is taken as the tie.
+constexpr double kTieTolerance = 1e-13;
+// Beyond 2^52 a double has no fractional part left to round.
+constexpr double kNoFraction = 4503599627370496.0;
+
+bool isEven(double whole) { return std::fmod(whole, 2.0) == 0.0; }
+
+// The scaled value rounded to a whole number, ties (within the tolerance) to even.
+double roundScaled(double scaled) {
+    const double below = std::floor(scaled);
+    const double fraction = scaled - below;
+    const double tolerance = kTieTolerance * std::max(1.0, std::fabs(scaled));
+    if (std::fabs(fraction - 0.5) <= tolerance) return isEven(below) ? below : below + 1.0;
+    return fraction < 0.5 ? below : below + 1.0;
+}
+
+}  // namespace
+
+double roundHalfEven(double value, int decimals) {
+    if (decimals < 0) decimals = 0;
+    if (decimals > 15) decimals = 15;
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = value * scale;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= kNoFraction) return value;
+    const double rounded = roundScaled(scaled) / scale;
+    return rounded == 0.0 ? 0.0 : rounded;
+}
+
+double roundMoney(double amount) { return roundHalfEven(amount, 2); }
+
+}  // namespace keltro::services
