@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/GridLayout.h"
+#include "services/UserRights.h"
 
 namespace keltro::framework {
 
@@ -37,15 +38,18 @@ void Screen::load() {
 }
 
 void Screen::loadRights() {
-    // Filled in from the user's rights by the rights service.
+    if (!m_context.abcdb) return;
+    const auto rights = services::GetUserRights(*m_context.abcdb, m_className, m_context.KELTRO_USER);
+    m_rights = {rights.update, rights.print, rights.form_design};
 }
 
 void Screen::close() {
     if (m_closed) return;
     if (m_context.abcdb) {
         for (const auto& grid : m_grids)
-            if (grid.layoutForm.empty() || grid.layoutForm == m_className)
-                SaveGridLayout(*m_context.abcdb, m_className, grid);
+            if (!grid.layoutIsBorrowed)
+                SaveGridLayout(*m_context.abcdb, grid.layoutForm.empty() ? m_className : grid.layoutForm,
+                               grid);
     }
     onClose();
     m_closed = true;
@@ -172,7 +176,10 @@ void Screen::enterCell(const std::string& gridName, std::size_t row, const std::
     if (std::find(g.declaredCaptions.begin(), g.declaredCaptions.end(), column) ==
         g.declaredCaptions.end())
         throw ScreenError(m_className + "." + gridName + " has no column \"" + column + "\"");
-    if (g.locked) throw ScreenError(m_className + "." + gridName + " is read-only");
+    const auto shown = std::find_if(g.columns.begin(), g.columns.end(),
+                                    [&](const GridColumn& c) { return c.caption == column; });
+    if (g.locked || (shown != g.columns.end() && shown->locked))
+        throw ScreenError(m_className + "." + gridName + " column \"" + column + "\" is read-only");
     if (row > g.rows.size())
         throw ScreenError(m_className + "." + gridName + " has no row " + std::to_string(row));
     if (!acceptCell(gridName, row, column, text)) {

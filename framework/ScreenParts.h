@@ -58,6 +58,7 @@ using GridRow = std::map<std::string, std::string>;
 struct Grid {
     std::string name;                           // "dbgrid1"
     std::string layoutForm;                     // whose stored layout it takes (usually the screen's)
+    bool layoutIsBorrowed = false;              // another screen's layout: read, never written
     std::vector<std::string> declaredCaptions;  // the columns the screen works with
     std::vector<GridColumn> columns;            // the columns shown, from the stored layout
     int rowHeight = 285;                        // twips

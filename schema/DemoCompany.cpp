@@ -654,7 +654,7 @@ const std::vector<GridLayout>& gridLayouts() {
           "receipt no", "receipt document no", "receipt date", "check no", "check date",
           "matching"},
          {}},
-        {"ARreport_receipt_check_history", "dbgrid1",
+        {"ARreport_receipt_matching_history", "dbgrid1",
          {"receipt document no", "receipt date", "check/receipt no", "check date",
           "receipt amount", "base-currency amount", "match no", "match date",
           "unapplied document", "unapplied amount", "customer no", "customer name", "pay item",

@@ -67,7 +67,7 @@ TEST_F(DemoCompanyTest, everyGridHasAGaplessLayoutWithDistinctCaptions) {
         {"ARform_revalue", "dbgridcmd"},        {"ARform_revalue", "dbgrid1"},
         {"ARform_revalue", "dbgrid2"},          {"ARreport_aging", "dbgrid1"},
         {"ARreport_inquiry", "dbgrid1"},        {"ARreport_invoice_receipt_history", "dbgrid1"},
-        {"ARreport_receipt_check_history", "dbgrid1"}, {"ARreport_recur_inquiry", "dbgrid1"}};
+        {"ARreport_receipt_matching_history", "dbgrid1"}, {"ARreport_recur_inquiry", "dbgrid1"}};
     std::map<std::pair<std::string, std::string>, std::vector<db::Row>> grids;
     for (auto& row :
          db().query("SELECT * FROM Grid_property ORDER BY form_name, grid_name, col_order"))
