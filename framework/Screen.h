@@ -91,6 +91,9 @@ public:
     // Called after every step, so that a window can redraw.
     void setChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
     void setClosedHandler(std::function<void()> handler) { m_closedHandler = std::move(handler); }
+    // Tells the window to redraw after a change made from outside a person's step (the
+    // host's go-to and switch calls).
+    void notifyChanged() { changed(); }
 
 protected:
     Screen(std::string className, std::string title);

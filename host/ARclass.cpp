@@ -105,7 +105,10 @@ template <class T>
 void ARclass::onScreen(const std::string& reference, const std::function<void(T&)>& step) {
     try {
         auto* screen = dynamic_cast<T*>(slot(reference).screen.get());
-        if (screen && !screen->isClosed()) step(*screen);
+        if (screen && !screen->isClosed()) {
+            step(*screen);
+            screen->notifyChanged();
+        }
     } catch (...) {
         // Go-to and switch methods never fail towards the host.
     }

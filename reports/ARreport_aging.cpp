@@ -1,19 +1,19 @@
 #include "reports/ARreport_aging.h"
 
+#include "framework/FontBar.h"
+#include "reports/ReportCommands.h"
+#include "reports/ReportFields.h"
+
 namespace keltro::reports {
 
-using framework::Command;
-using framework::Field;
 using framework::FieldKind;
-using framework::Grid;
 
 ARreport_aging::ARreport_aging() : Screen("ARreport_aging", "A/R Aging Report") {
     addField({.name = "cmbcompany", .kind = FieldKind::Combo, .caption = "Company", .value = "1",
               .items = {"1"}});
-    addField({.name = "cmbcustno", .kind = FieldKind::Combo, .caption = "Customer no",
-              .columnSpec = "0;1500;^;Customer no|1;3000;<;Name"});
-    addField({.name = "cmbcustname", .kind = FieldKind::Combo, .caption = "Customer name",
-              .columnSpec = "0;3000;<;Customer name|1;1500;^;No"});
+    // "*" or nothing: every customer.
+    for (auto& f : customerFields()) addField(std::move(f));
+    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 
     addGrid({.name = "dbgrid1",
              .declaredCaptions = {"customer", "invoice no", "invoice date", "pay item",
@@ -21,12 +21,10 @@ ARreport_aging::ARreport_aging() : Screen("ARreport_aging", "A/R Aging Report") 
                                   "> 90", "credit limit"},
              .locked = true});
 
-    addCommand({.menu = "&Run", .caption = "&Find", .toolbar = "Find"});
-    addCommand({.menu = "&File", .caption = "Page Set&up"});
-    addCommand({.menu = "&File", .caption = "Print &Column"});
-    addCommand({.menu = "&File", .caption = "&Preview", .needs = framework::Right::Print});
+    addCommand(findCommand());
+    for (auto& c : reportCommands("")) addCommand(std::move(c));
     addExitCommand("&File", "");
-    addCommand({.menu = "&Option", .caption = "&Show Text below Icon", .checkable = true});
+    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 }
 
 }  // namespace keltro::reports

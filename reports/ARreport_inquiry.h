@@ -1,7 +1,7 @@
-// A/R Inquiry. (Declared layout only; its rules follow.)
+// The A/R inquiry: the lines of A/R documents chosen by number, or by customer, status,
+// invoice-date range and kind, listed for printing and for opening the invoice they
+// belong to.
 #pragma once
-
-#include <string>
 
 #include "framework/Screen.h"
 

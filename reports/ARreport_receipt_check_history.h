@@ -1,7 +1,7 @@
-// Receipt Cheque History. (Declared layout only; its rules follow.)
+// The receipt cheque history: receipts found by cheque number, receipt number, or customer
+// and dates, each with the documents it paid and, where it left unapplied cash, the
+// matchings that later used that cash.
 #pragma once
-
-#include <string>
 
 #include "framework/Screen.h"
 

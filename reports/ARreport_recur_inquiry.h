@@ -1,7 +1,6 @@
-// Recurring Invoice Inquiry. (Declared layout only; its rules follow.)
+// The recurring-invoice inquiry: lists recurring-invoice definitions, finds the ones due
+// this month or quarter, and generates and posts one invoice for each row marked "due".
 #pragma once
-
-#include <string>
 
 #include "framework/Screen.h"
 
