@@ -1,7 +1,10 @@
 #include "invoice/ARform_invoice.h"
 
 #include "framework/FontBar.h"
+#include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
+#include "services/DateFormat.h"
+#include "services/FiscalPeriod.h"
 
 namespace keltro::invoice {
 
@@ -203,6 +206,39 @@ void ARform_invoice::startNewDocument() {
     setValue("txtdocno", framework::kNewDocumentNo);
     mutableCommand("&New").checked = true;
     setMode(framework::Mode::New);
+}
+
+void ARform_invoice::onLoad() { fillLists(); }
+
+void ARform_invoice::fillLists() {
+    db::Database& db = database();
+    mutableField("cmbcustno").items = framework::lists::customersByNumber(db);
+    mutableField("cmbcustname").items = framework::lists::customersByName(db);
+    mutableField("cmbterm").items = framework::lists::paymentTerms(db);
+    mutableField("cmbcurrency").items = framework::lists::currencies(db);
+    auto& years = mutableField("cmbfyear").items;
+    years.clear();
+    for (const auto& row : db.query("SELECT fyear FROM Fiscalyear_table ORDER BY fyear"))
+        years.push_back(row["fyear"].textOr());
+    auto& periods = mutableField("cmbperiod").items;
+    periods.clear();
+    const int count = std::max(1, std::atoi(context().KELTRO_NO_PERIODS.c_str()));
+    for (int p = 1; p <= count; ++p) periods.push_back(std::to_string(p));
+}
+
+void ARform_invoice::onFieldChanged(const std::string& control) {
+    if (control == "txtinvdate") invoiceDateChanged();
+}
+
+void ARform_invoice::invoiceDateChanged() {
+    const std::string typed = value("txtinvdate");
+    if (typed.empty()) return;
+    const auto date = services::ParseUserDate(ui(), typed, context().KELTRO_DATE_FORMAT);
+    if (!date) return;
+    const auto period = services::FiscalPeriodOfDate(database(), ui(), *date);
+    if (!period) return;
+    setValue("cmbfyear", period->fyear);
+    setValue("cmbperiod", std::to_string(period->period));
 }
 
 }  // namespace keltro::invoice

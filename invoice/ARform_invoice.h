@@ -32,6 +32,10 @@ public:
     // The number of a recurring definition; the screen goes into recurring mode.
     void gotoRecurringNo(const std::string& docnox);
 
+protected:
+    void onLoad() override;
+    void onFieldChanged(const std::string& control) override;
+
 private:
     void declareHeader();
     void declareRecurringFields();
@@ -43,6 +47,11 @@ private:
     // Sets `cmbdoctype` and the matching doctype code.
     void setKind(const std::string& kind);
     void startNewDocument();
+    // The look-up lists: customers, terms, currencies, fiscal years, periods.
+    void fillLists();
+    // A typed invoice date: checked in the user's format; a good one sets the fiscal year
+    // and period.
+    void invoiceDateChanged();
 };
 
 }  // namespace keltro::invoice

@@ -137,6 +137,23 @@ TEST_F(AutomationTest, typingPickingAndClosingChangeTheScreen) {
     EXPECT_EQ(errors[0]->text("text"), "ARreport_aging was closed");
 }
 
+TEST_F(AutomationTest, invoiceDateIsCheckedAndSetsTheFiscalPeriod) {
+    auto [events, status] = run(
+        "{\"call\":\"showform_ARform_invoice\"}\n"
+        "{\"set\":\"ARform_invoice.txtinvdate\",\"value\":\"05/13/2009\"}\n"
+        "{\"set\":\"ARform_invoice.txtinvdate\",\"value\":\"31/03/2026\"}\n"
+        "{\"get\":\"ARform_invoice\"}\n");
+    EXPECT_EQ(status, 0);
+    const auto messages = ofKind(events, "message");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0]->text("text"), "Month is invalid (13)");
+    EXPECT_EQ(messages[0]->text("screen"), "ARform_invoice");
+    const auto screens = ofKind(events, "screen");
+    ASSERT_EQ(screens.size(), 1u);
+    EXPECT_EQ(screens[0]->member("fields")->text("cmbfyear"), "2026");
+    EXPECT_EQ(screens[0]->member("fields")->text("cmbperiod"), "3");
+}
+
 TEST(Json, textSurvivesTheRoundTrip) {
     const std::vector<std::string> texts = {"O'Brien", "Café Müller \"GmbH\"", "line 1\nline 2", "tab\there",
                                             "back\\slash", std::string("nul\x01", 4), "東京"};
