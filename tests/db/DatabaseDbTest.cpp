@@ -13,18 +13,13 @@ using db::Value;
 
 class DatabaseTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(database.db());
-        schema::createSchema(database.db());
-        tx.commit();
-    }
     db::Database& db() { return database.db(); }
 
     std::int64_t count(const std::string& sql, const db::Params& params = {}) {
         return db().queryOne(sql, params)->at(0).integerOr(-1);
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(DatabaseTest, boundTextKeepsQuotesUnicodeAndSqlLookalikes) {

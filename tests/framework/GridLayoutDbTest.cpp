@@ -10,11 +10,6 @@ namespace {
 
 class GridLayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(db());
-        schema::createSchema(db());
-        tx.commit();
-    }
     db::Database& db() { return database.db(); }
 
     void addColumn(int order, const std::string& caption, bool visible, int width,
@@ -32,7 +27,7 @@ protected:
         return out;
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(GridLayoutTest, storedRowHeightsOutsideTheirRangeLoadAsTheDefault) {

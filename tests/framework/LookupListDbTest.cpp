@@ -34,7 +34,6 @@ class SharedListsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db::Transaction tx(db());
-        schema::createSchema(db());
         for (const char* no : {"1002", "0", "1003", "1001"})
             db().execute("INSERT INTO Customer_table (customer_no, customer_name) VALUES (?, ?)",
                          {no, std::string("Customer ") + no});
@@ -49,7 +48,7 @@ protected:
         tx.commit();
     }
     db::Database& db() { return database.db(); }
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(SharedListsTest, leaveOutTheReservedCustomerAndTheCashTerm) {

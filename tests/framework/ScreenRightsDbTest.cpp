@@ -25,7 +25,6 @@ class ScreenRightsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db::Transaction tx(database.db());
-        schema::createSchema(database.db());
         const std::vector<std::tuple<std::string, bool, bool>> rights = {
             {"keeper", true, true}, {"viewer", false, true}, {"writer", true, false}};
         for (const auto& [user, update, print] : rights)
@@ -47,7 +46,7 @@ protected:
         return screen.runs;
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(ScreenRightsTest, commandsNeedingARightAreIgnoredWithoutIt) {

@@ -16,12 +16,6 @@ namespace {
 
 class AutomationTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(database.db());
-        schema::createSchema(database.db());
-        schema::addDemoCompany(database.db(), {2026, 12, 6});
-        tx.commit();
-    }
 
     // Runs the script; gives the events and the exit status.
     std::pair<std::vector<Json>, int> run(const std::string& script) {
@@ -44,7 +38,7 @@ protected:
         return out;
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::DemoCompany};
 };
 
 TEST_F(AutomationTest, everyScreenOpensAndShowsItsLayout) {
@@ -140,6 +134,7 @@ TEST_F(AutomationTest, typingPickingAndClosingChangeTheScreen) {
 TEST_F(AutomationTest, invoiceDateIsCheckedAndSetsTheFiscalPeriod) {
     auto [events, status] = run(
         "{\"call\":\"showform_ARform_invoice\"}\n"
+        "{\"command\":\"ARform_invoice\",\"caption\":\"&New\"}\n"
         "{\"set\":\"ARform_invoice.txtinvdate\",\"value\":\"05/13/2009\"}\n"
         "{\"set\":\"ARform_invoice.txtinvdate\",\"value\":\"31/03/2026\"}\n"
         "{\"get\":\"ARform_invoice\"}\n");

@@ -23,7 +23,7 @@ namespace {
 
 using db::Date;
 
-constexpr Date kToday{2026, 12, 6};
+constexpr Date kToday = test::kDemoToday;
 
 const char* const kScreens[] = {
     "ARform_invoice", "ARform_receipt", "ARform_fast_receipt", "ARform_misc_receipt",
@@ -39,12 +39,6 @@ Date nextDay(const Date& d) {
 
 class DemoCompanyTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(db());
-        schema::createSchema(db());
-        schema::addDemoCompany(db(), kToday);
-        tx.commit();
-    }
     db::Database& db() { return database.db(); }
     std::int64_t count(const std::string& sql, const db::Params& params = {}) {
         return db().queryOne(sql, params)->at(0).integerOr(-1);
@@ -55,7 +49,7 @@ protected:
         return out;
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::DemoCompany};
 };
 
 TEST_F(DemoCompanyTest, everyGridHasAGaplessLayoutWithDistinctCaptions) {

@@ -27,7 +27,7 @@ using framework::Mode;
 using framework::ScreenError;
 using ::testing::Contains;
 
-constexpr db::Date kToday{2026, 12, 6};
+constexpr db::Date kToday = test::kDemoToday;
 
 struct EntryScreen {
     const char* show;
@@ -86,10 +86,6 @@ protected:
 
     void SetUp() override {
         db::Database& db = database.db();
-        db::Transaction tx(db);
-        schema::createSchema(db);
-        schema::addDemoCompany(db, kToday);
-        tx.commit();
         arclass.cnx = arclass.dbe = arclass.abcdb = &db;
         arclass.KELTRO_PATH = "C:\\Keltro";
         arclass.KELTRO_USER = "admin";
@@ -117,7 +113,7 @@ protected:
         return *screen;
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::DemoCompany};
     services::RecordingUi ui;
     services::FixedClock clock;
     host::HeadlessScreenFactory factory;

@@ -24,7 +24,7 @@ namespace {
 
 using ::testing::Contains;
 
-constexpr db::Date kToday{2026, 12, 6};
+constexpr db::Date kToday = test::kDemoToday;
 
 struct OtherScreen {
     const char* show;
@@ -57,10 +57,6 @@ protected:
 
     void SetUp() override {
         db::Database& db = database.db();
-        db::Transaction tx(db);
-        schema::createSchema(db);
-        schema::addDemoCompany(db, kToday);
-        tx.commit();
         arclass.cnx = arclass.dbe = arclass.abcdb = &db;
         arclass.BASE_CURRENCY =
             db.queryOne("SELECT [Currency] FROM [COA_config_table]")->at(0).textOr();
@@ -83,7 +79,7 @@ protected:
         return *screen;
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::DemoCompany};
     services::RecordingUi ui;
     services::FixedClock clock;
     host::HeadlessScreenFactory factory;

@@ -11,11 +11,6 @@ namespace {
 
 class FiscalPeriodTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(db());
-        schema::createSchema(db());
-        tx.commit();
-    }
     db::Database& db() { return database.db(); }
 
     void addYear(const char* fyear, db::Date start, db::Date end) {
@@ -24,7 +19,7 @@ protected:
                      {fyear, start, end});
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(FiscalPeriodTest, periodsCountCalendarMonthsFromTheStart) {

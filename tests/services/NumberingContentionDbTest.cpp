@@ -75,7 +75,6 @@ class NumberingContentionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db::Transaction tx(db());
-        schema::createSchema(db());
         db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
                      "VALUES (1, ?, ?, ?)",
                      {"inv", "2009", kFirstDocno});
@@ -167,7 +166,7 @@ protected:
         EXPECT_EQ(numbers, expected);
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(NumberingContentionTest, everyCommittedNumberIsHandedOutOnceAndNoneIsSkipped) {

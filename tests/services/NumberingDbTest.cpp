@@ -16,7 +16,6 @@ class NumberingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db::Transaction tx(db());
-        schema::createSchema(db());
         db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
                      "VALUES (1, ?, ?, ?)",
                      {"inv", "2009", 7});
@@ -56,7 +55,7 @@ protected:
         return counter("SELECT fkeyno FROM Next_number_fkey_table WHERE doctype = ?", {"inv"});
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
     RecordingUi ui;
 };
 

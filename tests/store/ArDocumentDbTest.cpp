@@ -56,11 +56,6 @@ std::vector<std::string> payItems(const std::vector<ArLine>& lines) {
 
 class ArDocumentStore : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(db());
-        schema::createSchema(db());
-        tx.commit();
-    }
     db::Database& db() { return database.db(); }
 
     ArDocument save(ArHeader h, std::vector<ArLine> lines) {
@@ -76,7 +71,7 @@ protected:
                               {fkey, payItem});
     }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
 };
 
 TEST_F(ArDocumentStore, creditNoteAmountsAreStoredNegativeAndHandedBackPositive) {

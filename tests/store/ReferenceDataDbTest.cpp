@@ -20,15 +20,10 @@ using db::Value;
 
 class ReferenceData : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db::Transaction tx(db());
-        schema::createSchema(db());
-        tx.commit();
-    }
     db::Database& db() { return database.db(); }
     void run(const std::string& sql, const db::Params& params) { db().execute(sql, params); }
 
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::Tables};
     services::RecordingUi ui;
 };
 

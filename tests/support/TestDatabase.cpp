@@ -1,5 +1,8 @@
 #include "support/TestDatabase.h"
 
+#include "schema/DemoCompany.h"
+#include "schema/Schema.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -35,21 +38,29 @@ db::Engine testEngine() {
                                                          : db::Engine::Sqlite;
 }
 
-TestDatabase::TestDatabase() : m_engine(testEngine()) {
+TestDatabase::TestDatabase(Contents contents) : m_engine(testEngine()) {
     if (m_engine == db::Engine::Sqlite) {
         m_sqlitePath = (std::filesystem::temp_directory_path() /
                         ("keltro_test_" + uniqueSuffix() + ".sqlite"))
                            .string();
         m_url = "sqlite:" + m_sqlitePath;
-        m_main = db::openDatabase(m_url);
-        return;
+    } else {
+        const std::string base = postgresBaseUrl();
+        m_schema = "t_" + uniqueSuffix();
+        db::openDatabase(base)->executeScript("CREATE SCHEMA " + m_schema);
+        m_url = base + (base.find('?') == std::string::npos ? "?" : "&") +
+                "options=-csearch_path%3D" + m_schema;
     }
-    const std::string base = postgresBaseUrl();
-    m_schema = "t_" + uniqueSuffix();
-    db::openDatabase(base)->executeScript("CREATE SCHEMA " + m_schema);
-    m_url = base + (base.find('?') == std::string::npos ? "?" : "&") +
-            "options=-csearch_path%3D" + m_schema;
     m_main = db::openDatabase(m_url);
+    fill(contents);
+}
+
+void TestDatabase::fill(Contents contents) {
+    if (contents == Contents::Empty) return;
+    db::Transaction tx(*m_main);
+    schema::createSchema(*m_main);
+    if (contents == Contents::DemoCompany) schema::addDemoCompany(*m_main, kDemoToday);
+    tx.commit();
 }
 
 TestDatabase::~TestDatabase() {

@@ -14,9 +14,18 @@
 
 namespace keltro::test {
 
+// What a fresh test database holds.
+enum class Contents {
+    Empty,        // nothing
+    Tables,       // the suite's tables, empty
+    DemoCompany,  // the tables and the demo company placed around 2026-12-06
+};
+
+inline constexpr db::Date kDemoToday{2026, 12, 6};
+
 class TestDatabase {
 public:
-    TestDatabase();
+    explicit TestDatabase(Contents contents = Contents::Empty);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
@@ -30,6 +39,8 @@ public:
     const std::string& url() const { return m_url; }
 
 private:
+    void fill(Contents contents);
+
     db::Engine m_engine;
     std::string m_sqlitePath;
     std::string m_schema;
