@@ -4,6 +4,7 @@
 
 #include "app/cli/Arguments.h"
 #include "app/cli/AutomateCommand.h"
+#include "app/cli/CheckCommand.h"
 #include "app/cli/InfoCommand.h"
 #include "app/cli/InitCommand.h"
 
@@ -20,6 +21,8 @@ constexpr const char* kUsage =
     "      drive the screens from a script of JSON Lines steps (SCRIPT a file, or -)\n"
     "  info --db URL\n"
     "      what the company in the database is\n"
+    "  check --db URL\n"
+    "      audit the books: journals, balances and key counters; exit 1 on any finding\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 
@@ -36,6 +39,7 @@ int main(int argc, char** argv) {
         if (args.command() == "init") return runInit(args, std::cout, std::cerr);
         if (args.command() == "automate") return runAutomate(args, std::cout, std::cerr);
         if (args.command() == "info") return runInfo(args, std::cout, std::cerr);
+        if (args.command() == "check") return runCheck(args, std::cout, std::cerr);
         throw UsageError{"unknown command \"" + args.command() + "\""};
     } catch (const UsageError& e) {
         std::cerr << "keltro-ar: " << e.text << "\n\n" << kUsage;

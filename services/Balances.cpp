@@ -1,0 +1,353 @@
+#include "services/Balances.h"
+
+#include <charconv>
+
+#include "services/Money.h"
+#include "services/PeriodBalances.h"
+#include "services/PostingChecks.h"
+
+namespace keltro::services {
+
+namespace {
+
+// ----- rows and their keys ---------------------------------------------------------------
+
+constexpr const char* kRunningKey = "company = ? AND ledgertype = ? AND accno = ? AND currency = ?";
+constexpr const char* kPeriodKey =
+    "fyear = ? AND company = ? AND ledgertype = ? AND accno = ? AND currency = ?";
+
+db::Params runningKeyOf(const db::Row& row) {
+    return {row["company"], row["ledgertype"], row["accno"], row["currency"]};
+}
+
+db::Params periodKeyOf(const db::Row& row) {
+    return {row["fyear"], row["company"], row["ledgertype"], row["accno"], row["currency"]};
+}
+
+// Locks the first `Balance_table` row the condition selects. Throws db::LockTimeout.
+std::optional<db::Row> lockRunningRow(db::Database& db, const std::string& where,
+                                      const db::Params& params) {
+    auto rows = db.lockRows("SELECT * FROM Balance_table WHERE " + where, params, db::kBalanceLock);
+    if (rows.empty()) return std::nullopt;
+    return std::move(rows.front());
+}
+
+std::optional<db::Row> findPeriodRow(db::Database& db, const std::string& where,
+                                     const db::Params& params) {
+    return db.queryOne("SELECT * FROM Balance_period_table WHERE " + where, params);
+}
+
+// A stored amount plus a line's amount: the line's when nothing is stored; unchanged when
+// the line carries none.
+std::optional<double> plus(std::optional<double> stored, std::optional<double> add) {
+    if (!add) return stored;
+    return stored ? roundMoney(*stored + *add) : roundMoney(*add);
+}
+
+void storeRunningRow(db::Database& db, const db::Row& row, std::optional<double> amount,
+                     std::optional<double> baseAmount) {
+    db::Params params{amount, baseAmount};
+    const auto key = runningKeyOf(row);
+    params.insert(params.end(), key.begin(), key.end());
+    db.execute(
+        std::string("UPDATE Balance_table SET amount = ?, base_amount = ? WHERE ") + kRunningKey,
+        params);
+}
+
+// Every column of both sides but the opening balances, which a posting never changes.
+std::vector<std::string> periodColumnsMoved() {
+    std::vector<std::string> columns;
+    for (const char* prefix : {"", "e_"}) {
+        const auto side = PeriodSideColumns(prefix);
+        columns.insert(columns.end(), side.begin() + 1, side.end());
+    }
+    return columns;
+}
+
+const std::string& periodUpdateSql() {
+    static const std::string sql = [] {
+        std::string text = "UPDATE Balance_period_table SET ";
+        const auto columns = periodColumnsMoved();
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            text += (i ? ", " : "") + columns[i] + " = ?";
+        return text + " WHERE " + kPeriodKey;
+    }();
+    return sql;
+}
+
+void storePeriodRow(db::Database& db, const db::Row& row, const PeriodBalances& balances) {
+    db::Params params;
+    for (const PeriodSide* side : {&balances.plain, &balances.base}) {
+        const auto values = PeriodSideValues(*side);
+        params.insert(params.end(), values.begin() + 1, values.end());
+    }
+    const auto key = periodKeyOf(row);
+    params.insert(params.end(), key.begin(), key.end());
+    db.execute(periodUpdateSql(), params);
+}
+
+// ----- what a line moves besides its own rows ---------------------------------------------
+
+bool movesCurrentEarnings(const LedgerLine& line, const store::Account& account) {
+    return account.acctype == kIncomeStatement && line.ledgertype == "A";
+}
+
+// Current earnings move against a debit-side account and with a credit-side one.
+double currentEarningsSign(const store::Account& account) { return account.debit ? -1.0 : 1.0; }
+
+std::optional<double> times(double sign, std::optional<double> value) {
+    if (!value) return std::nullopt;
+    return sign * *value;
+}
+
+// The first row of an account in any ledger and currency: its 'A' row where it has one.
+constexpr const char* kAnyLedgerOfAccount =
+    "company = ? AND ledgertype IN ('A', 'E', 'F') AND accno = ? ORDER BY ledgertype, currency "
+    "LIMIT 1";
+constexpr const char* kLedgerAOfAccount =
+    "company = ? AND ledgertype = 'A' AND accno = ? ORDER BY currency LIMIT 1";
+
+bool reportMissingRunningRow(LedgerContext& ledger, const LedgerLine& line) {
+    const auto config = ledger.db().queryOne("SELECT * FROM COA_config_table");
+    if (!config) return false;
+    if (line.currency != (*config)["Currency"].textOr()) {
+        if (!AccountCurrencyExists(ledger.db(), line.accno, line.currency))
+            ledger.ui().message("Error! account " + line.accno + " has not been set for " +
+                                line.currency + " currency");
+    } else {
+        ledger.ui().message("Error! " + line.accno + " does not exist");
+    }
+    return false;
+}
+
+bool moveCurrentEarningsRunning(LedgerContext& ledger, const LedgerLine& line,
+                                const store::Account& account) {
+    const auto earnings = ledger.currentEarningsAccount();
+    if (!earnings) return false;
+    const auto row = lockRunningRow(ledger.db(), kAnyLedgerOfAccount, {line.company, *earnings});
+    if (!row) {
+        ledger.ui().message("Error : No Current Retained Earning account " + *earnings +
+                            " in Account Balance");
+        return false;
+    }
+    const double sign = currentEarningsSign(account);
+    storeRunningRow(ledger.db(), *row, plus((*row)["amount"].number(), times(sign, line.amount)),
+                    (*row)["base_amount"].number());
+    return true;
+}
+
+bool moveLedgerARunning(LedgerContext& ledger, const LedgerLine& line) {
+    const auto row = lockRunningRow(ledger.db(), kLedgerAOfAccount, {line.company, line.accno});
+    if (!row) {
+        ledger.ui().message("Error! " + line.accno + " does not exist in Balance");
+        return false;
+    }
+    storeRunningRow(ledger.db(), *row, plus((*row)["amount"].number(), line.baseAmount),
+                    (*row)["base_amount"].number());
+    return true;
+}
+
+void movePeriodRow(db::Database& db, const db::Row& row, const LedgerLine& line,
+                   std::optional<double> amount, std::optional<double> baseAmount) {
+    auto balances = ReadPeriodBalances(row);
+    if (amount) AddPeriodAmount(balances, line.period, *amount);
+    if (baseAmount) AddPeriodAmountBase(balances, line.period, *baseAmount);
+    storePeriodRow(db, row, balances);
+}
+
+bool moveCurrentEarningsPeriod(LedgerContext& ledger, const LedgerLine& line,
+                               const store::Account& account) {
+    const auto earnings = ledger.currentEarningsAccount();
+    if (!earnings) return false;
+    const auto row = findPeriodRow(ledger.db(), std::string("fyear = ? AND ") + kAnyLedgerOfAccount,
+                                   {line.fyear, line.company, *earnings});
+    if (!row) {
+        ledger.ui().message("Error : No Retained Earning account " + *earnings +
+                            " in Account Balance Period.");
+        return false;
+    }
+    const double sign = currentEarningsSign(account);
+    movePeriodRow(ledger.db(), *row, line, times(sign, line.amount), times(sign, line.baseAmount));
+    return true;
+}
+
+// ----- currency rows --------------------------------------------------------------------
+
+std::optional<int> yearNumber(const db::Value& value) {
+    const auto text = value.text();
+    int year = 0;
+    if (!text || text->empty()) return std::nullopt;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), year);
+    if (error != std::errc() || end != text->data() + text->size()) return std::nullopt;
+    return year;
+}
+
+std::optional<int> firstOpenFiscalYear(db::Database& db) {
+    std::optional<int> first;
+    for (const auto& row : db.query("SELECT fyear FROM Fiscalyear_table WHERE history = FALSE"))
+        if (const auto year = yearNumber(row["fyear"]); year && (!first || *year < *first))
+            first = year;
+    return first;
+}
+
+std::optional<int> lastYearWithBalances(db::Database& db) {
+    const auto row = db.queryOne(
+        "SELECT MAX(fyear) AS maxfyear FROM Balance_period_table WHERE ledgertype = 'A'");
+    return row ? yearNumber((*row)["maxfyear"]) : std::nullopt;
+}
+
+// The columns every new balance row starts with: company, ledger, currency, account and
+// its segments.
+db::Params newRowValues(const store::Account& account, const char* ledgertype,
+                        std::string_view currency) {
+    db::Params values{kLedgerCompany, ledgertype, currency, account.accno};
+    values.insert(values.end(), account.segments.begin(), account.segments.end());
+    return values;
+}
+
+constexpr const char* kNewRowColumns =
+    "company, ledgertype, Currency, accno, acccode, subacc, subacc2, subacc3, subacc4, subacc5";
+constexpr const char* kNewRowPlaces = "?, ?, ?, ?, ?, ?, ?, ?, ?, ?";
+
+bool hasForeignRow(db::Database& db, const char* table, std::string_view accno,
+                   std::string_view currency) {
+    return db
+        .queryOne(std::string("SELECT 1 FROM ") + table +
+                      " WHERE company = ? AND ledgertype = 'F' AND accno = ? AND currency = ?",
+                  {kLedgerCompany, accno, currency})
+        .has_value();
+}
+
+void addPeriodRows(db::Database& db, const store::Account& account, std::string_view currency,
+                   int firstYear, int lastYear) {
+    const std::string sql = std::string("INSERT INTO Balance_period_table (fyear, ") +
+                            kNewRowColumns + ") VALUES (?, " + kNewRowPlaces + ")";
+    for (int year = firstYear; year <= lastYear; ++year)
+        for (const char* ledgertype : {"F", "E"}) {
+            db::Params values{std::to_string(year)};
+            const auto row = newRowValues(account, ledgertype, currency);
+            values.insert(values.end(), row.begin(), row.end());
+            db.execute(sql, values);
+        }
+}
+
+void addRunningRow(db::Database& db, const store::Account& account, std::string_view currency) {
+    db.execute(std::string("INSERT INTO Balance_table (") + kNewRowColumns + ") VALUES (" +
+                   kNewRowPlaces + ")",
+               newRowValues(account, "F", currency));
+}
+
+}  // namespace
+
+std::optional<std::string> FindCurrentEarningsAccount(db::Database& db) {
+    const auto row = db.queryOne(
+        "SELECT accno FROM Account_master_table WHERE [type] = 'X' ORDER BY accno LIMIT 1");
+    if (!row || (*row)["accno"].textOr().empty()) return std::nullopt;
+    return (*row)["accno"].textOr();
+}
+
+std::optional<std::string> LedgerContext::currentEarningsAccount() {
+    if (m_currentEarnings.empty())
+        m_currentEarnings = FindCurrentEarningsAccount(m_db).value_or(std::string());
+    if (m_currentEarnings.empty()) {
+        m_ui.message(
+            "Current Earnings account (account type X) has not been set in Account Master");
+        return std::nullopt;
+    }
+    return m_currentEarnings;
+}
+
+bool UpdateAccountBalance(LedgerContext& ledger, const LedgerLine& line,
+                          const store::Account& account) {
+    try {
+        const auto own = lockRunningRow(ledger.db(), kRunningKey,
+                                        {line.company, line.ledgertype, line.accno, line.currency});
+        if (!own) return reportMissingRunningRow(ledger, line);
+        storeRunningRow(ledger.db(), *own, plus((*own)["amount"].number(), line.amount),
+                        plus((*own)["base_amount"].number(), line.baseAmount));
+        if (movesCurrentEarnings(line, account) &&
+            !moveCurrentEarningsRunning(ledger, line, account))
+            return false;
+        return line.ledgertype != "F" || moveLedgerARunning(ledger, line);
+    } catch (const db::LockTimeout&) {
+        // Another workstation keeps the row: the save ends, its caller rolls back.
+        return false;
+    }
+}
+
+bool UpdatePeriodBalance(LedgerContext& ledger, const LedgerLine& line,
+                         const store::Account& account) {
+    db::Database& db = ledger.db();
+    const auto own = findPeriodRow(
+        db, kPeriodKey, {line.fyear, line.company, line.ledgertype, line.accno, line.currency});
+    if (!own) {
+        ledger.ui().message("No account " + line.accno + " in fiscal year " + line.fyear);
+        return false;
+    }
+    movePeriodRow(db, *own, line, line.amount, line.baseAmount);
+    if (line.ledgertype == "F") {
+        const auto ledgerA = findPeriodRow(db, std::string("fyear = ? AND ") + kLedgerAOfAccount,
+                                           {line.fyear, line.company, line.accno});
+        if (ledgerA) movePeriodRow(db, *ledgerA, line, line.baseAmount, std::nullopt);
+    }
+    return !movesCurrentEarnings(line, account) || moveCurrentEarningsPeriod(ledger, line, account);
+}
+
+bool EnsureAccountCurrency(LedgerContext& ledger, std::string_view accno,
+                           std::string_view currency) {
+    if (accno.empty()) return false;
+    db::Database& db = ledger.db();
+    if (AccountCurrencyExists(db, accno, currency)) {
+        db.execute(
+            "UPDATE Account_currency_table SET Description = ?, revalue = FALSE "
+            "WHERE accno = ? AND currency = ?",
+            {" ", accno, currency});
+        return true;
+    }
+    if (!CreateCurrencyBalanceRows(ledger, accno, currency)) return false;
+    db.execute(
+        "INSERT INTO Account_currency_table (accno, Currency, Description, revalue) "
+        "VALUES (?, ?, ?, FALSE)",
+        {accno, currency, " "});
+    return true;
+}
+
+bool CreateCurrencyBalanceRows(LedgerContext& ledger, std::string_view accno,
+                               std::string_view currency) {
+    db::Database& db = ledger.db();
+    const auto lastYear = lastYearWithBalances(db);
+    if (!lastYear) {
+        ledger.ui().message("Error : no account balance");
+        return false;
+    }
+    const int firstYear = firstOpenFiscalYear(db).value_or(*lastYear);
+    const auto account = store::findAccount(db, accno);
+    if (!account) return false;
+    if (!hasForeignRow(db, "Balance_period_table", accno, currency))
+        addPeriodRows(db, *account, currency, firstYear, *lastYear);
+    if (!hasForeignRow(db, "Balance_table", accno, currency)) addRunningRow(db, *account, currency);
+    return true;
+}
+
+void AccumulateByAccount(std::vector<AccountTotal>& totals, std::string_view accno, double amount) {
+    for (auto& total : totals)
+        if (total.accno == accno) {
+            total.amount = roundMoney(amount + total.amount);
+            return;
+        }
+    totals.push_back({std::string(accno), roundMoney(amount)});
+}
+
+void AccumulateByAccountCurrency(std::vector<AccountCurrencyTotal>& totals, std::string_view accno,
+                                 double amount, double baseAmount, std::string_view currency) {
+    for (auto& total : totals)
+        if (total.accno == accno && total.currency == currency) {
+            total.amount = roundMoney(amount + total.amount);
+            total.baseAmount = roundMoney(baseAmount + total.baseAmount);
+            return;
+        }
+    totals.push_back(
+        {std::string(accno), std::string(currency), roundMoney(amount), roundMoney(baseAmount)});
+}
+
+}  // namespace keltro::services

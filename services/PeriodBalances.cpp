@@ -1,0 +1,94 @@
+#include "services/PeriodBalances.h"
+
+#include "services/Money.h"
+
+namespace keltro::services {
+
+namespace {
+
+// The movement column of a slot, as the table spells it (`Period2` and `Period3` on the
+// plain side, `e_period2` and `e_period3` on the other).
+std::string movementColumn(std::string_view prefix, int slot) {
+    const std::string p(prefix);
+    if (slot == kAdjustSlot) return p + "adjust";
+    if (slot == kClosingSlot) return p + "closing";
+    const bool capital = prefix.empty() && (slot == 1 || slot == 2);
+    return p + (capital ? "Period" : "period") + std::to_string(slot + 1);
+}
+
+void addToSlot(PeriodSide& side, std::string_view periodCode, double value) {
+    if (const auto slot = MovementSlot(periodCode))
+        side.movements[*slot] = roundMoney(side.movements[*slot] + value);
+}
+
+PeriodSide readSide(const db::Row& row, std::string_view prefix) {
+    const auto columns = PeriodSideColumns(prefix);
+    auto column = columns.begin();
+    const auto next = [&] { return row[*column++].numberOr(0.0); };
+    PeriodSide side;
+    side.opening = next();
+    for (int slot = 0; slot < kMovementSlots; ++slot) side.movements[slot] = next();
+    for (int period = 0; period < kPeriodCount; ++period) side.periodEnd[period] = next();
+    side.ytd = next();
+    return side;
+}
+
+}  // namespace
+
+std::optional<int> MovementSlot(std::string_view periodCode) {
+    if (periodCode == "AD") return kAdjustSlot;
+    if (periodCode == "CL") return kClosingSlot;
+    for (int period = 1; period <= kPeriodCount; ++period)
+        if (periodCode == std::to_string(period)) return period - 1;
+    return std::nullopt;
+}
+
+void AddPeriodAmount(PeriodBalances& row, std::string_view periodCode, double value) {
+    addToSlot(row.plain, periodCode, value);
+    RecalcPeriodBalances(row);
+}
+
+void AddPeriodAmountBase(PeriodBalances& row, std::string_view periodCode, double value) {
+    addToSlot(row.base, periodCode, value);
+    RecalcPeriodBalancesBase(row);
+}
+
+void RecalcPeriodBalances(PeriodBalances& row) { row.plain = RecalculatedSide(row.plain); }
+
+void RecalcPeriodBalancesBase(PeriodBalances& row) { row.base = RecalculatedSide(row.base); }
+
+PeriodSide RecalculatedSide(PeriodSide side) {
+    double balance = side.opening;
+    for (int period = 0; period < kPeriodCount; ++period) {
+        balance = roundMoney(balance + side.movements[period]);
+        side.periodEnd[period] = balance;
+    }
+    side.ytd = roundMoney(roundMoney(balance + side.movements[kAdjustSlot]) +
+                          side.movements[kClosingSlot]);
+    return side;
+}
+
+std::vector<std::string> PeriodSideColumns(std::string_view prefix) {
+    const std::string p(prefix);
+    std::vector<std::string> columns{p + "opening_balance"};
+    for (int slot = 0; slot < kMovementSlots; ++slot)
+        columns.push_back(movementColumn(prefix, slot));
+    for (int period = 1; period <= kPeriodCount; ++period)
+        columns.push_back(p + "balperiod" + std::to_string(period));
+    columns.push_back(p + "ytd_balance");
+    return columns;
+}
+
+PeriodBalances ReadPeriodBalances(const db::Row& row) {
+    return {readSide(row, ""), readSide(row, "e_")};
+}
+
+std::vector<double> PeriodSideValues(const PeriodSide& side) {
+    std::vector<double> values{side.opening};
+    values.insert(values.end(), side.movements.begin(), side.movements.end());
+    values.insert(values.end(), side.periodEnd.begin(), side.periodEnd.end());
+    values.push_back(side.ytd);
+    return values;
+}
+
+}  // namespace keltro::services

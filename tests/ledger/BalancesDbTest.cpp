@@ -1,0 +1,221 @@
+// What one journal line does to the balances of the demo company: its own rows, the 'A'
+// rows beside an 'F' line, current earnings, the missing-row messages, new currency rows
+// and the row lock.
+#include "ledger/LedgerFixture.h"
+
+namespace keltro::test {
+namespace {
+
+using services::LedgerLine;
+
+class BalancesTest : public LedgerTest {
+protected:
+    store::Account account(const std::string& accno) {
+        auto found = store::findAccount(db(), accno);
+        EXPECT_TRUE(found) << accno;
+        return found.value_or(store::Account{.accno = accno});
+    }
+
+    // Both balance operations, as the posting calls them, in one committed transaction.
+    bool move(const LedgerLine& line) {
+        db::Transaction tx(db());
+        const auto acc = account(line.accno);
+        const bool ok = services::UpdateAccountBalance(ledger, line, acc) &&
+                        services::UpdatePeriodBalance(ledger, line, acc);
+        if (ok) tx.commit();
+        return ok;
+    }
+
+    static LedgerLine line(const std::string& accno, double amount, double base,
+                           std::string ledgertype = "A", std::string currency = "USD",
+                           std::string period = "3", std::string fyear = "2026") {
+        return {fyear,  1,   std::move(ledgertype), accno, std::move(currency), std::move(period),
+                amount, base};
+    }
+};
+
+TEST_F(BalancesTest, periodThreeOfHundredOnOpeningFiftyLeavesEveryOpeningAlone) {
+    db().execute(
+        "UPDATE Balance_period_table SET opening_balance = 50, balperiod1 = 50 "
+        "WHERE accno = '1100' AND ledgertype = 'A'");
+    ASSERT_TRUE(move(line("1100", 100, 100)));
+    const auto row = period("2026", "A", "1100");
+    EXPECT_EQ(row.plain.opening, 50);
+    EXPECT_EQ(row.plain.movements[2], 100);
+    EXPECT_EQ(row.plain.periodEnd[1], 50);
+    EXPECT_EQ(row.plain.periodEnd[2], 150);
+    EXPECT_EQ(row.plain.periodEnd[12], 150);
+    EXPECT_EQ(row.plain.ytd, 150);
+    EXPECT_EQ(row.base.movements[2], 100);
+    EXPECT_EQ(row.base.ytd, 100);
+    EXPECT_EQ(period("2027", "A", "1100").plain.opening, 50) << "a later year's opening stays";
+    EXPECT_EQ(period("2027", "A", "1100").plain.ytd, 0);
+    EXPECT_EQ(running("A", "1100"), std::pair(100.0, 100.0));
+}
+
+TEST_F(BalancesTest, adjustAndClosingMoveTheYearButNoPeriodEnd) {
+    ASSERT_TRUE(move(line("1100", 30, 30, "A", "USD", "AD")));
+    ASSERT_TRUE(move(line("1100", 12, 12, "A", "USD", "CL")));
+    const auto row = period("2026", "A", "1100");
+    EXPECT_EQ(row.plain.movements[services::kAdjustSlot], 30);
+    EXPECT_EQ(row.plain.movements[services::kClosingSlot], 12);
+    EXPECT_EQ(row.plain.ytd, 42);
+    EXPECT_EQ(row.base.ytd, 42);
+    for (double end : row.plain.periodEnd) EXPECT_EQ(end, 0);
+    EXPECT_EQ(running("A", "1100").first, 42);
+}
+
+TEST_F(BalancesTest, incomeStatementLinesMoveCurrentEarningsByTheirSide) {
+    struct Case {
+        const char* name;
+        LedgerLine line;
+        double earnings;
+    };
+    const Case cases[] = {
+        {"revenue (credit side) +100", line("4000", 100, 100), 100},
+        {"expense (debit side) +100", line("6000", 100, 100), -100},
+        {"revenue -40", line("4000", -40, -40), -40},
+        {"balance-sheet account", line("1100", 100, 100), 0},
+        {"revenue in a foreign ledger", line("4000", 100, 80, "F", "EUR"), 0},
+    };
+    double total = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(move(c.line)) << ::testing::PrintToString(ui.texts());
+        total += c.earnings;
+        EXPECT_EQ(running("A", "3900").first, total);
+        EXPECT_EQ(running("A", "3900").second, 0) << "the running base amount is not moved";
+        const auto earnings = period("2026", "A", "3900");
+        EXPECT_EQ(earnings.plain.movements[2], total);
+        EXPECT_EQ(earnings.base.movements[2], total);
+    }
+}
+
+TEST_F(BalancesTest, foreignLineMovesItsOwnRowsAndTheAccountsLedgerA) {
+    ASSERT_TRUE(move(line("1100", 50, 40, "F", "EUR")));
+    EXPECT_EQ(running("F", "1100", "EUR"), std::pair(50.0, 40.0));
+    EXPECT_EQ(running("A", "1100"), std::pair(40.0, 0.0));
+    const auto foreign = period("2026", "F", "1100", "EUR");
+    EXPECT_EQ(foreign.plain.movements[2], 50);
+    EXPECT_EQ(foreign.base.movements[2], 40);
+    const auto base = period("2026", "A", "1100");
+    EXPECT_EQ(base.plain.movements[2], 40);
+    EXPECT_EQ(base.base.movements[2], 0);
+    EXPECT_EQ(period("2026", "E", "1100", "EUR").plain.ytd, 0) << "no line moves an 'E' row";
+}
+
+TEST_F(BalancesTest, lineWithoutBaseAmountMovesOnlyAmounts) {
+    ASSERT_TRUE(move({"2026", 1, "F", "1100", "EUR", "3", 25.0, std::nullopt}));
+    EXPECT_EQ(running("F", "1100", "EUR"), std::pair(25.0, 0.0));
+    EXPECT_EQ(running("A", "1100").first, 0);
+    EXPECT_EQ(period("2026", "F", "1100", "EUR").plain.ytd, 25);
+}
+
+TEST_F(BalancesTest, missingRowsAndAccountsAreReportedAndStopTheLine) {
+    struct Case {
+        const char* name;
+        const char* setUp;
+        LedgerLine line;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"no period row for the year", "", line("1100", 1, 1, "A", "USD", "3", "2030"),
+         "No account 1100 in fiscal year 2030"},
+        {"no running row in base currency", "DELETE FROM Balance_table WHERE accno = '1100'",
+         line("1100", 1, 1), "Error! 1100 does not exist"},
+        {"foreign currency not set for the account", "", line("1010", 1, 1, "F", "EUR"),
+         "Error! account 1010 has not been set for EUR currency"},
+        {"'A' row missing beside an 'F' line",
+         "DELETE FROM Balance_table WHERE accno = '1100' AND ledgertype = 'A'",
+         line("1100", 1, 1, "F", "EUR"), "Error! 1100 does not exist in Balance"},
+        {"no current-earnings account",
+         "UPDATE Account_master_table SET type = 'A' WHERE accno = '3900'", line("4000", 1, 1),
+         "Current Earnings account (account type X) has not been set in Account Master"},
+        {"no running current-earnings row", "DELETE FROM Balance_table WHERE accno = '3900'",
+         line("4000", 1, 1), "Error : No Current Retained Earning account 3900 in Account Balance"},
+        {"no current-earnings period row",
+         "DELETE FROM Balance_period_table WHERE accno = '3900' AND fyear = '2026'",
+         line("4000", 1, 1), "Error : No Retained Earning account 3900 in Account Balance Period."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            db::Transaction tx(db());
+            if (*c.setUp) db().execute(c.setUp);
+            services::LedgerContext fresh(db(), ui);
+            ui.clear();
+            const auto acc = account(c.line.accno);
+            EXPECT_FALSE(services::UpdateAccountBalance(fresh, c.line, acc) &&
+                         services::UpdatePeriodBalance(fresh, c.line, acc));
+            EXPECT_EQ(ui.texts(), std::vector<std::string>{c.message});
+        }  // rolled back: the next case starts from the demo again
+    }
+}
+
+TEST_F(BalancesTest, currentEarningsAccountIsKeptForTheContextsLifetime) {
+    ASSERT_TRUE(move(line("4000", 10, 10)));
+    db().execute("UPDATE Account_master_table SET type = 'A' WHERE accno = '3900'");
+    EXPECT_TRUE(move(line("4000", 10, 10))) << "the kept account is used";
+    EXPECT_EQ(running("A", "3900").first, 20);
+    ledger.forgetCurrentEarnings();
+    EXPECT_FALSE(move(line("4000", 10, 10)));
+    EXPECT_EQ(ui.texts().back(),
+              "Current Earnings account (account type X) has not been set in Account Master");
+}
+
+TEST_F(BalancesTest, newCurrencyGetsItsRowsOnceForEveryOpenYear) {
+    db().execute("UPDATE Fiscalyear_table SET history = TRUE WHERE fyear = '2025'");
+    db::Transaction tx(db());
+    ASSERT_TRUE(services::EnsureAccountCurrency(ledger, "6000", "EUR"));
+    ASSERT_TRUE(services::EnsureAccountCurrency(ledger, "6000", "EUR"));
+    EXPECT_TRUE(services::CreateCurrencyBalanceRows(ledger, "6000", "EUR"));
+    const auto years = db().query(
+        "SELECT fyear, ledgertype, acccode, subacc FROM Balance_period_table "
+        "WHERE accno = '6000' AND currency = 'EUR' ORDER BY fyear, ledgertype");
+    ASSERT_EQ(years.size(), 4u);
+    EXPECT_EQ(years[0]["fyear"].text(), "2026");
+    EXPECT_EQ(years[0]["ledgertype"].text(), "E");
+    EXPECT_EQ(years[1]["ledgertype"].text(), "F");
+    EXPECT_EQ(years[3]["fyear"].text(), "2027");
+    EXPECT_EQ(years[0]["acccode"].text(), "6000");
+    EXPECT_EQ(years[0]["subacc"].text(), "00");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Balance_table WHERE accno = '6000' AND currency = 'EUR' "
+                    "AND ledgertype = 'F' AND amount IS NULL"),
+              1);
+    const auto pairing = db().query(
+        "SELECT * FROM Account_currency_table WHERE accno = '6000' AND currency = 'EUR'");
+    ASSERT_EQ(pairing.size(), 1u);
+    EXPECT_EQ(pairing[0]["Description"].text(), " ");
+    EXPECT_EQ(pairing[0]["revalue"].boolean(), false);
+    EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST_F(BalancesTest, currencyRowsNeedAnAccountAndBalances) {
+    db::Transaction tx(db());
+    EXPECT_FALSE(services::EnsureAccountCurrency(ledger, "", "EUR"));
+    EXPECT_FALSE(services::EnsureAccountCurrency(ledger, "9999", "EUR"));
+    db().execute("DELETE FROM Balance_period_table WHERE ledgertype = 'A'");
+    EXPECT_FALSE(services::CreateCurrencyBalanceRows(ledger, "6000", "EUR"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error : no account balance"});
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Account_currency_table WHERE accno IN ('6000', '9999')"),
+              0);
+}
+
+TEST_F(BalancesTest, rowLockedByAnotherWorkstationIsTriedFiveTimesThenRefused) {
+    if (database.engine() == db::Engine::Sqlite)
+        GTEST_SKIP() << "SQLite takes the whole database when a save begins";
+    auto other = database.open();
+    db::Transaction holding(*other);
+    other->lockRows("SELECT * FROM Balance_table WHERE accno = '1100' AND ledgertype = 'A'", {},
+                    db::kBalanceLock);
+    int waits = 0;
+    db().setSleeper([&](std::chrono::milliseconds) { ++waits; });
+    EXPECT_FALSE(move(line("1100", 1, 1)));
+    EXPECT_EQ(waits, db::kBalanceLock.tries - 1);
+    EXPECT_TRUE(ui.texts().empty()) << "a lock refusal has no message of its own";
+    holding.rollback();
+    EXPECT_TRUE(move(line("1100", 1, 1)));
+}
+
+}  // namespace
+}  // namespace keltro::test
