@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the product needs, builds it in Release, creates the demo database on
-# first run (kept between runs) and starts the product's main job: for now, the demo
-# company's summary.
+# first run (kept between runs) and starts the product: the desktop program (keltro-host)
+# when there is a display ($DISPLAY or $WAYLAND_DISPLAY), else a short headless run of the
+# screens (scripts/demo.jsonl through `keltro-ar automate`) whose events it prints.
 #
 #   ./scripts/run.sh [--db URL]      (default: sqlite:~/.local/share/keltro-ar/demo.sqlite)
 set -euo pipefail
@@ -22,3 +23,9 @@ if [ "$DB_URL" = "sqlite:$DEMO_FILE" ] && [ ! -s "$DEMO_FILE" ]; then
 else
   "$KELTRO_AR" info --db "$DB_URL"
 fi
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$BUILD/keltro-host" --db "$DB_URL"
+fi
+echo "No display: a short headless run of the A/R screens (scripts/demo.jsonl)"
+"$KELTRO_AR" automate --db "$DB_URL" "$KELTRO_ROOT/scripts/demo.jsonl"

@@ -1,0 +1,145 @@
+// The A/R component as a host meets it: a library found through the component manifest,
+// registered and unregistered by its own entry points, handing out ARclass through its
+// class factory, and saying when it may be unloaded.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "component/ComponentLoader.h"
+#include "component/Manifest.h"
+#include "host/ARclass.h"
+#include "schema/DemoCompany.h"
+#include "schema/Schema.h"
+#include "services/Clock.h"
+#include "support/TestDatabase.h"
+
+namespace keltro {
+namespace {
+
+namespace fs = std::filesystem;
+using component::ComponentError;
+using component::LoadedComponent;
+using component::Manifest;
+
+const std::string kLibrary = KELTRO_COMPONENT_LIBRARY;
+
+std::string canonicalLibrary() { return fs::canonical(kLibrary).string(); }
+
+std::string fileText(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Every test has a manifest of its own, named by KELTRO_COMPONENT_MANIFEST.
+class ComponentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("keltro_component_" + std::to_string(getpid()) + "_" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+        manifest = folder / "components.ini";
+        setenv("KELTRO_COMPONENT_MANIFEST", manifest.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("KELTRO_COMPONENT_MANIFEST");
+        fs::remove_all(folder);
+    }
+
+    fs::path folder;
+    fs::path manifest;
+};
+
+TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
+    test::TestDatabase database;
+    {
+        db::Transaction tx(database.db());
+        schema::createSchema(database.db());
+        schema::addDemoCompany(database.db(), {2026, 1, 15});
+        tx.commit();
+    }
+    const services::FixedClock clock({2026, 1, 15});
+    services::RecordingUi ui;
+
+    // No manifest yet: the host's own library registers itself first.
+    auto component = std::make_unique<LoadedComponent>(component::kARclassId, kLibrary);
+    EXPECT_EQ(Manifest::read(manifest).library(component::kARclassId), canonicalLibrary());
+    EXPECT_EQ(component->libraryPath(), canonicalLibrary());
+    EXPECT_TRUE(component->canUnloadNow()) << "nothing of it lives yet";
+
+    host::HeadlessScreenFactory views;
+    std::vector<std::string> requests;
+    {
+        auto arclass = component->createInstance(views);
+        arclass->abcdb = arclass->dbe = arclass->cnx = &database.db();
+        arclass->KELTRO_USER = "admin";
+        arclass->KELTRO_DATE_FORMAT = "dd/mm/yyyy";
+        arclass->ui = &ui;
+        arclass->clock = &clock;
+        arclass->NotifyClients = [&](const std::string& formx, const std::string&, const std::string&) {
+            requests.push_back(formx);
+        };
+        EXPECT_FALSE(component->canUnloadNow()) << "an ARclass lives";
+
+        arclass->showform_ARreport_aging();
+        auto open = views.openScreens();
+        ASSERT_EQ(open.size(), 1u);
+        EXPECT_EQ(open.front()->className(), "ARreport_aging");
+        EXPECT_TRUE(open.front()->isLoaded());
+        EXPECT_FALSE(open.front()->grid("dbgrid1").columns.empty()) << "its layout came from the database";
+
+        arclass->frm_aging_NotifyClients("Next App", "", "");
+        EXPECT_EQ(requests, std::vector<std::string>{"Next App"});
+        arclass->frm_aging_Exit();
+    }
+    // The instance has ended but the window side still holds the closed screen.
+    EXPECT_FALSE(component->canUnloadNow()) << "a screen of it lives";
+    EXPECT_TRUE(views.openScreens().empty());
+    EXPECT_TRUE(component->canUnloadNow());
+    component.reset();
+
+    component::unregisterComponent(kLibrary);
+    EXPECT_FALSE(Manifest::read(manifest).library(component::kARclassId));
+}
+
+TEST_F(ComponentTest, theManifestDecidesWhichLibraryIsOpened) {
+    // A registered library that is gone is replaced by the fallback.
+    {
+        std::ofstream out(manifest);
+        out << "# kept as it is\nKeltro_GL.GLclass=/opt/keltro/libgl.so\n"
+            << "Keltro_AR.ARclass=" << (folder / "gone.so").string() << "\n";
+    }
+    { LoadedComponent loaded(component::kARclassId, kLibrary); }
+    const std::string text = fileText(manifest);
+    EXPECT_NE(text.find("# kept as it is\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Keltro_GL.GLclass=/opt/keltro/libgl.so\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Keltro_AR.ARclass=" + canonicalLibrary() + "\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("gone.so"), std::string::npos) << text;
+
+    // Without a fallback, an unregistered class cannot be loaded.
+    component::unregisterComponent(kLibrary);
+    EXPECT_THROW(LoadedComponent(component::kARclassId), ComponentError);
+    // A class the library does not serve is refused even when the manifest names the library.
+    Manifest named = Manifest::read(manifest);
+    named.setLibrary("Keltro_GL.GLclass", canonicalLibrary());
+    named.write(manifest);
+    EXPECT_THROW(LoadedComponent("Keltro_GL.GLclass"), ComponentError);
+}
+
+TEST_F(ComponentTest, unregisteringLeavesAnotherInstallationsEntryAlone) {
+    Manifest other;
+    other.setLibrary(component::kARclassId, "/opt/keltro/lib/libkeltro_ar_component.so");
+    other.write(manifest);
+    component::unregisterComponent(kLibrary);
+    EXPECT_EQ(Manifest::read(manifest).library(component::kARclassId),
+              "/opt/keltro/lib/libkeltro_ar_component.so");
+    EXPECT_THROW(component::registerComponent((folder / "missing.so").string()), ComponentError);
+}
+
+}  // namespace
+}  // namespace keltro

@@ -1,0 +1,520 @@
+// The generic screen window draws any screen from what the screen declares and turns what
+// the person does into the screen's steps.
+//
+// Every A/R screen is opened the way the desktop opens it (ARclass with the Qt screen
+// factory, over a demo company) and its window is compared with its declaration: menus,
+// toolbar, fields, read-only look, tab pages, drop-down columns and grid columns. A probe
+// screen with every kind of field then checks the steps themselves: typing and leaving,
+// picking, ticking, cell edits that the screen accepts or refuses, commands that fail, and
+// closing from either side. Dragging and resizing grid columns must reach `Grid_property`
+// when the window closes.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "framework/LookupList.h"
+#include "host/ARclass.h"
+#include "schema/DemoCompany.h"
+#include "schema/Schema.h"
+#include "services/Clock.h"
+#include "support/TestDatabase.h"
+#include "ui/GridView.h"
+#include "ui/MultiColumnCombo.h"
+#include "ui/QtScreenFactory.h"
+#include "ui/ScreenWindow.h"
+
+namespace keltro {
+namespace {
+
+using framework::FieldKind;
+using ui::GridView;
+using ui::ScreenWindow;
+
+constexpr db::Date kToday{2026, 1, 15};
+const QColor kGray94(0xf0, 0xf0, 0xf0);
+
+// A demo company with ARclass on the Qt screen factory, as keltro-host sets it up.
+class Desk {
+public:
+    Desk() : clock(kToday), arclass(screens) {
+        db::Transaction tx(database.db());
+        schema::createSchema(database.db());
+        schema::addDemoCompany(database.db(), kToday);
+        tx.commit();
+        arclass.cnx = arclass.dbe = arclass.abcdb = &database.db();
+        arclass.BASE_CURRENCY = "USD";
+        arclass.KELTRO_USER = "admin";
+        arclass.KELTRO_DATE_FORMAT = "dd/mm/yyyy";
+        arclass.KELTRO_NO_PERIODS = "12";
+        arclass.KELTRO_FONT_NAME = "DejaVu Sans";
+        arclass.KELTRO_FONT_SIZE = "9";
+        arclass.ui = &ui;
+        arclass.clock = &clock;
+    }
+    ~Desk() {
+        for (auto* window : screens.windows()) window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    framework::HostContext context() {
+        framework::HostContext c;
+        c.cnx = c.dbe = c.abcdb = &database.db();
+        c.KELTRO_USER = "admin";
+        c.KELTRO_DATE_FORMAT = "dd/mm/yyyy";
+        c.ui = &ui;
+        c.clock = &clock;
+        return c;
+    }
+    ScreenWindow* windowOf(const std::string& className) const {
+        auto screen = arclass.referencedScreen(className);
+        return screen ? screens.windowOf(*screen) : nullptr;
+    }
+
+    test::TestDatabase database;
+    services::RecordingUi ui;
+    services::FixedClock clock;
+    ui::QtScreenFactory screens;
+    host::ARclass arclass;
+};
+
+// --- What a window shows ---------------------------------------------------------------------
+
+QStringList texts(const QList<QAction*>& actions) {
+    QStringList out;
+    for (auto* a : actions)
+        if (!a->isSeparator() && !a->text().isEmpty()) out << a->text();
+    return out;
+}
+
+std::vector<std::pair<QString, QStringList>> declaredMenus(const framework::Screen& screen) {
+    std::vector<std::pair<QString, QStringList>> menus;
+    for (const auto& c : screen.commands()) {
+        if (c.menu.empty()) continue;
+        const QString menu = QString::fromStdString(c.menu);
+        auto it = std::find_if(menus.begin(), menus.end(), [&](const auto& m) { return m.first == menu; });
+        if (it == menus.end()) it = menus.insert(menus.end(), {menu, {}});
+        it->second << QString::fromStdString(c.caption);
+    }
+    return menus;
+}
+
+std::vector<std::pair<QString, QStringList>> shownMenus(ScreenWindow& window) {
+    std::vector<std::pair<QString, QStringList>> menus;
+    for (auto* action : window.menuBar()->actions())
+        menus.push_back({action->text(), action->menu() ? texts(action->menu()->actions()) : QStringList()});
+    return menus;
+}
+
+QAction* toolbarAction(ScreenWindow& window, const std::string& caption) {
+    for (auto* bar : window.findChildren<QToolBar*>())
+        for (auto* action : bar->actions())
+            if (action->text() == QString::fromStdString(caption)) return action;
+    return nullptr;
+}
+
+bool isReadOnly(QWidget* input) {
+    if (auto* edit = qobject_cast<QLineEdit*>(input)) return edit->isReadOnly();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(input)) return text->isReadOnly();
+    if (auto* combo = qobject_cast<QComboBox*>(input)) return combo->lineEdit()->isReadOnly();
+    if (qobject_cast<QLabel*>(input)) return true;
+    return !input->isEnabled();
+}
+
+// The colour a text-taking field is drawn on.
+std::optional<QColor> baseColour(QWidget* input) {
+    if (auto* combo = qobject_cast<QComboBox*>(input)) return combo->lineEdit()->palette().color(QPalette::Base);
+    if (qobject_cast<QLineEdit*>(input) || qobject_cast<QPlainTextEdit*>(input))
+        return input->palette().color(QPalette::Base);
+    return std::nullopt;
+}
+
+const char* widgetClassOf(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Text:
+    case FieldKind::Date: return "QLineEdit";
+    case FieldKind::MultiLine: return "QPlainTextEdit";
+    case FieldKind::Combo: return "keltro::ui::MultiColumnCombo";
+    case FieldKind::Check: return "QCheckBox";
+    case FieldKind::Option: return "QRadioButton";
+    case FieldKind::Label: return "QLabel";
+    }
+    return "";
+}
+
+// The caption of the tab page a widget lies on; empty when it lies on none.
+QString pageOf(QWidget* widget) {
+    for (QWidget* w = widget; w && w->parentWidget(); w = w->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+        if (auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr)
+            return tabs->tabText(tabs->indexOf(w));
+    }
+    return {};
+}
+
+void expectFieldShown(ScreenWindow& window, const framework::Field& field) {
+    SCOPED_TRACE(field.name);
+    auto* input = window.findChild<QWidget*>(QString::fromStdString(field.name));
+    ASSERT_TRUE(input) << "no widget for the field";
+    EXPECT_TRUE(input->inherits(widgetClassOf(field.kind))) << input->metaObject()->className();
+    EXPECT_EQ(input->isHidden(), !field.visible);
+    const bool readOnly = field.locked || field.kind == FieldKind::Label;
+    EXPECT_EQ(isReadOnly(input), readOnly);
+    if (auto base = baseColour(input)) {
+        EXPECT_EQ(*base, readOnly ? kGray94 : QColor(Qt::white));
+    }
+    if (!field.page.empty()) {
+        EXPECT_EQ(pageOf(input), QString::fromStdString(field.page));
+    }
+
+    auto* combo = qobject_cast<ui::MultiColumnCombo*>(input);
+    const auto columns = framework::ParseColumnSpec(field.columnSpec);
+    if (!combo || columns.empty()) return;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const int section = static_cast<int>(c);
+        EXPECT_EQ(combo->listModel()->headerData(section, Qt::Horizontal).toString(),
+                  QString::fromStdString(columns[c].heading));
+        EXPECT_EQ(combo->listView()->header()->sectionSize(section), columns[c].width / 15);
+    }
+    EXPECT_EQ(combo->listModel()->rowCount(), static_cast<int>(field.items.size()));
+}
+
+void expectGridShown(ScreenWindow& window, const framework::Grid& grid) {
+    SCOPED_TRACE(grid.name);
+    GridView* view = window.gridView(grid.name);
+    ASSERT_TRUE(view) << "no table for the grid";
+    QStringList headings, captions;
+    for (int c = 0; c < view->columnCount(); ++c) headings << view->horizontalHeaderItem(c)->text();
+    for (const auto& column : grid.columns) captions << QString::fromStdString(column.caption);
+    EXPECT_EQ(headings, captions);
+    if (!grid.page.empty()) {
+        EXPECT_EQ(pageOf(view), QString::fromStdString(grid.page));
+    }
+    for (int c = 0; c < view->columnCount(); ++c) {
+        const auto& column = grid.columns[static_cast<std::size_t>(c)];
+        SCOPED_TRACE(column.caption);
+        EXPECT_EQ(view->isColumnHidden(c), !column.visible);
+        if (column.visible) {
+            EXPECT_EQ(view->columnWidth(c), column.width / 15);
+        }
+        if (view->rowCount() == 0) continue;
+        const auto flags = view->item(view->rowCount() - 1, c)->flags();
+        const bool editable = flags & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable);
+        EXPECT_EQ(editable, !grid.locked && !column.locked);
+    }
+}
+
+struct ShowCall {
+    const char* method;
+    std::vector<std::string> args;
+    const char* className;
+};
+
+const ShowCall kShowCalls[] = {
+    {"showform_ARform_invoice", {}, "ARform_invoice"},
+    {"showform_ARform_invoice", {"cn"}, "ARform_invoice"},
+    {"showform_ARform_receipt", {}, "ARform_receipt"},
+    {"showform_ARform_fastreceipt", {}, "ARform_fast_receipt"},
+    {"showform_ARform_matching", {}, "ARform_matching"},
+    {"showform_ARform_misc", {}, "ARform_misc_receipt"},
+    {"showform_ARform_prepayment", {}, "ARform_prepayment"},
+    {"showform_ARreport_recur_inquiry", {}, "ARreport_recur_inquiry"},
+    {"showform_ARform_revalue", {}, "ARform_revalue"},
+    {"showform_ARreport_aging", {}, "ARreport_aging"},
+    {"showform_ARreport_inquiry", {}, "ARreport_inquiry"},
+    {"showform_ARreport_invoice_receipt_history", {}, "ARreport_invoice_receipt_history"},
+    {"showform_ARreport_receipt_check_history", {}, "ARreport_receipt_check_history"},
+};
+
+void PrintTo(const ShowCall& call, std::ostream* out) { *out << call.method << " → " << call.className; }
+
+class EveryScreenWindow : public ::testing::TestWithParam<ShowCall> {};
+
+TEST_P(EveryScreenWindow, showsWhatItsScreenDeclares) {
+    Desk desk;
+    ASSERT_TRUE(desk.arclass.call(GetParam().method, GetParam().args));
+    ScreenWindow* window = desk.windowOf(GetParam().className);
+    ASSERT_TRUE(window) << "the show method opened no window";
+    const framework::Screen& screen = window->screen();
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString(screen.title()));
+
+    EXPECT_EQ(shownMenus(*window), declaredMenus(screen));
+    for (const auto& command : screen.commands()) {
+        if (command.toolbar.empty()) continue;
+        SCOPED_TRACE(command.toolbar);
+        QAction* button = toolbarAction(*window, command.toolbar);
+        ASSERT_TRUE(button) << "no toolbar button";
+        EXPECT_EQ(button->isCheckable(), command.checkable);
+        if (command.checkable) {
+            EXPECT_EQ(button->isChecked(), command.checked);
+        }
+        EXPECT_EQ(button->isEnabled(), command.enabled);
+    }
+    for (const auto& field : screen.fields()) expectFieldShown(*window, field);
+    for (const auto& grid : screen.grids()) expectGridShown(*window, grid);
+}
+
+std::string screenTestName(const ::testing::TestParamInfo<ShowCall>& call) {
+    std::string name = call.param.className;
+    for (const auto& a : call.param.args) name += "_" + a;
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllScreens, EveryScreenWindow, ::testing::ValuesIn(kShowCalls), screenTestName);
+
+// --- Grid layouts ------------------------------------------------------------------------------
+
+std::vector<std::pair<std::string, long>> storedColumns(db::Database& db, const std::string& form,
+                                                          const std::string& grid) {
+    std::vector<std::pair<std::string, long>> out;
+    for (const auto& row : db.query("SELECT [Caption], [col_width] FROM [Grid_property] "
+                                    "WHERE [form_name] = ? AND [grid_name] = ? ORDER BY [col_order]",
+                                    {form, grid}))
+        out.push_back({row["Caption"].textOr(), static_cast<long>(row["col_width"].integerOr(0))});
+    return out;
+}
+
+TEST(ScreenWindowLayout, draggedAndResizedColumnsAreStoredWhenTheWindowCloses) {
+    Desk desk;
+    auto before = storedColumns(desk.database.db(), "ARreport_aging", "dbgrid1");
+    ASSERT_GE(before.size(), 3u);
+    desk.arclass.showform_ARreport_aging();
+    QPointer<ScreenWindow> window = desk.windowOf("ARreport_aging");
+    ASSERT_TRUE(window);
+    QHeaderView* header = window->gridView("dbgrid1")->horizontalHeader();
+
+    header->moveSection(0, 2);       // the first column goes third
+    header->resizeSection(1, 150);   // the second one gets 150 pixels
+    auto screen = window->sharedScreen();
+    window->close();
+    EXPECT_TRUE(screen->isClosed());
+
+    auto expected = before;
+    std::rotate(expected.begin(), expected.begin() + 1, expected.begin() + 3);
+    expected[0].second = 150 * 15;
+    EXPECT_EQ(storedColumns(desk.database.db(), "ARreport_aging", "dbgrid1"), expected);
+}
+
+// --- Steps through the window -------------------------------------------------------------------
+
+// A screen with every kind of part, which notes the steps it receives.
+class ProbeScreen : public framework::Screen {
+public:
+    ProbeScreen() : Screen("Probe_form", "Probe") {
+        addField({.name = "txtname", .kind = FieldKind::Text, .caption = "Name"});
+        addField({.name = "txtlocked", .kind = FieldKind::Text, .caption = "Locked", .value = "fixed",
+                  .locked = true});
+        addField({.name = "txtdate", .kind = FieldKind::Date, .caption = "Date"});
+        addField({.name = "cmbcustno", .kind = FieldKind::Combo, .caption = "Customer no",
+                  .columnSpec = "0;1500;^;Customer no|1;3000;<;Name",
+                  .items = {"1001;Alpha Ltd", "1002;Beta plc"}});
+        addField({.name = "chkpaid", .kind = FieldKind::Check, .caption = "Paid", .value = "2",
+                  .triState = true});
+        addField({.name = "optone", .kind = FieldKind::Option, .caption = "One", .value = "0"});
+        addField({.name = "lblstate", .kind = FieldKind::Label, .caption = "State", .value = "open"});
+        addField({.name = "txtnote", .kind = FieldKind::MultiLine, .caption = "Note", .page = "Notes"});
+        addField({.name = "txthidden", .kind = FieldKind::Text, .caption = "Hidden", .visible = false});
+        addGrid({.name = "dbgrid1", .declaredCaptions = {"code", "amount", "paid", "hidden"}});
+        addCommand({.menu = "&File", .caption = "&Save", .toolbar = "Save",
+                    .action = [this] { setStatus("saved"); }});
+        addCommand({.menu = "&Edit", .caption = "&Edit mode", .toolbar = "Edit", .checkable = true});
+        addCommand({.menu = "&Edit", .caption = "&Fail",
+                    .action = [] { throw framework::ScreenError("Cannot do that"); }});
+        addExitCommand("&File");
+    }
+
+    std::vector<std::string> steps;
+
+protected:
+    void onFieldChanged(const std::string& control) override {
+        steps.push_back(control + "=" + value(control));
+        setStatus("changed " + control);
+        if (control == "txtname") setValue("lblstate", "named " + value(control));
+    }
+    bool acceptCell(const std::string&, std::size_t, const std::string&, const std::string& text) override {
+        if (text != "bad") return true;
+        ui().message("Not a code");
+        return false;
+    }
+    void onCellChanged(const std::string& grid, std::size_t row, const std::string& column) override {
+        steps.push_back("cell " + std::to_string(row) + " " + column + "=" + mutableGrid(grid).rows[row][column]);
+        if (column == "code") mutableGrid(grid).rows[row]["amount"] = "1.00";
+    }
+    void onCellClicked(const std::string&, std::size_t row, const std::string& column) override {
+        steps.push_back("click " + std::to_string(row) + " " + column);
+    }
+};
+
+// A click on the box itself (a check box takes clicks on its box and caption only).
+void clickBox(QWidget* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+
+class ScreenWindowSteps : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto& db = desk.database.db();
+        struct Column {
+            const char* caption;
+            bool visible, locked;
+            const char* cellType;
+            int width, alignment;
+            bool bold;
+        };
+        const Column columns[] = {{"code", true, false, "", 1500, 0, false},
+                                  {"amount", true, true, "", 1800, 1, true},
+                                  {"paid", true, false, "dbgCheckBox", 800, 2, false},
+                                  {"hidden", false, false, "", 900, 0, false}};
+        for (int n = 0; n < 4; ++n) {
+            const Column& c = columns[n];
+            db.execute("INSERT INTO [Grid_property] ([form_name], [grid_name], [col_order], [Caption], "
+                       "[Visible], [Locked], [cell_type], [col_width], [row_height], [Alignment], "
+                       "[font_bold]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       {"Probe_form", "dbgrid1", n, c.caption, c.visible, c.locked, c.cellType, c.width,
+                        n == 0 ? db::Value(300) : db::Value(), c.alignment, c.bold});
+        }
+        probe = std::make_shared<ProbeScreen>();
+        probe->setContext(desk.context());
+        probe->load();
+        desk.screens.show(probe);
+        window = desk.screens.windowOf(*probe);
+        ASSERT_TRUE(window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+
+    template <class W>
+    W* input(const char* name) const {
+        return window->findChild<W*>(name);
+    }
+    QString status() const { return window->findChild<QLabel*>("status")->text(); }
+
+    Desk desk;
+    std::shared_ptr<ProbeScreen> probe;
+    QPointer<ScreenWindow> window;
+};
+
+TEST_F(ScreenWindowSteps, fieldsAreDrawnByKindAndWhatIsTypedReachesTheScreen) {
+    for (const auto& field : probe->fields()) expectFieldShown(*window, field);
+    EXPECT_EQ(input<QLineEdit>("txtdate")->placeholderText(), "dd/mm/yyyy");
+    EXPECT_EQ(input<QCheckBox>("chkpaid")->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(input<QLabel>("lblstate")->text(), "open");
+
+    auto* name = input<QLineEdit>("txtname");
+    QTest::keyClicks(name, "Acme");
+    QTest::keyClick(name, Qt::Key_Return);
+    QTest::keyClick(name, Qt::Key_Return);  // leaving it unchanged is no step
+    EXPECT_EQ(probe->steps, std::vector<std::string>{"txtname=Acme"});
+    EXPECT_EQ(input<QLabel>("lblstate")->text(), "named Acme") << "the window read the screen again";
+    EXPECT_EQ(status(), "changed txtname");
+
+    QTest::keyClicks(input<QLineEdit>("txtdate"), "05/01/2026");
+    QTest::keyClick(input<QLineEdit>("txtdate"), Qt::Key_Return);
+    auto* note = input<QPlainTextEdit>("txtnote");
+    QTest::keyClicks(note, "Call first");
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(note, &leave);
+
+    auto* combo = input<ui::MultiColumnCombo>("cmbcustno");
+    emit combo->activated(1);
+    EXPECT_EQ(combo->currentText(), "1002");
+    QTest::keyClicks(combo->lineEdit(), "1");  // "10021", typed and left
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+
+    clickBox(input<QCheckBox>("chkpaid"));
+    clickBox(input<QRadioButton>("optone"));
+    EXPECT_EQ(probe->steps, (std::vector<std::string>{"txtname=Acme", "txtdate=05/01/2026", "txtnote=Call first",
+                                                      "cmbcustno=1002", "cmbcustno=10021", "chkpaid=1",
+                                                      "optone=1"}));
+    EXPECT_EQ(input<QCheckBox>("chkpaid")->checkState(), Qt::Checked);
+    clickBox(input<QCheckBox>("chkpaid"));
+    EXPECT_EQ(probe->field("chkpaid").value, "0");
+}
+
+TEST_F(ScreenWindowSteps, gridCellsFollowTheLayoutAndEditsGoThroughTheScreen) {
+    GridView* grid = window->gridView("dbgrid1");
+    ASSERT_TRUE(grid);
+    expectGridShown(*window, probe->grid("dbgrid1"));
+    EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 300 / 15);
+    ASSERT_EQ(grid->rowCount(), 1) << "an editable grid offers one empty row";
+
+    grid->item(0, 0)->setText("S1");
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(0, 1)->text(), "1.00") << "the screen's reaction is shown";
+    EXPECT_EQ(grid->item(0, 1)->textAlignment(), static_cast<int>((Qt::AlignRight | Qt::AlignVCenter).toInt()));
+    EXPECT_TRUE(grid->item(0, 1)->font().bold());
+
+    grid->item(1, 0)->setText("bad");
+    EXPECT_EQ(desk.ui.texts(), std::vector<std::string>{"Not a code"});
+    EXPECT_EQ(grid->rowCount(), 2) << "a refused value adds no row";
+    EXPECT_EQ(grid->item(1, 0)->text(), "");
+
+    grid->item(0, 2)->setCheckState(Qt::Checked);
+    const QRect cell = grid->visualItemRect(grid->item(0, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(probe->steps, (std::vector<std::string>{"cell 0 code=S1", "cell 0 paid=1", "click 0 code"}));
+}
+
+TEST_F(ScreenWindowSteps, commandsRunFromMenuAndToolbarAndFailuresAreTold) {
+    EXPECT_EQ(shownMenus(*window), (std::vector<std::pair<QString, QStringList>>{
+                                       {"&File", {"&Save", "&Exit"}}, {"&Edit", {"&Edit mode", "&Fail"}}}));
+    toolbarAction(*window, "Save")->trigger();
+    EXPECT_EQ(status(), "saved");
+
+    QAction* editMode = toolbarAction(*window, "Edit");
+    editMode->trigger();
+    EXPECT_TRUE(probe->command("&Edit mode").checked);
+    EXPECT_TRUE(editMode->isChecked());
+    QAction* editMenuEntry = window->menuBar()->actions().at(1)->menu()->actions().at(0);
+    EXPECT_TRUE(editMenuEntry->isChecked()) << "the menu entry shows the same state";
+
+    window->menuBar()->actions().at(1)->menu()->actions().at(1)->trigger();  // "&Fail"
+    EXPECT_EQ(desk.ui.texts(), std::vector<std::string>{"Cannot do that"});
+    EXPECT_FALSE(probe->isClosed());
+
+    probe->enter("txtname", "from the host");
+    EXPECT_EQ(input<QLineEdit>("txtname")->text(), "from the host") << "a step from outside is shown too";
+}
+
+TEST_F(ScreenWindowSteps, exitClosesTheWindowAndClosingTheWindowClosesTheScreen) {
+    window->menuBar()->actions().at(0)->menu()->actions().at(1)->trigger();  // "&Exit"
+    EXPECT_TRUE(probe->isClosed());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "the window went with its screen";
+
+    auto second = std::make_shared<ProbeScreen>();
+    second->setContext(desk.context());
+    second->load();
+    desk.screens.show(second);
+    QPointer<ScreenWindow> other = desk.screens.windowOf(*second);
+    ASSERT_TRUE(other);
+    other->close();
+    EXPECT_TRUE(second->isClosed());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(other.isNull());
+
+    // A window that goes while its screen stays open leaves the screen without handlers.
+    auto third = std::make_shared<ProbeScreen>();
+    third->setContext(desk.context());
+    third->load();
+    desk.screens.show(third);
+    delete desk.screens.windowOf(*third);
+    third->enter("txtname", "still works");
+    third->close();
+    EXPECT_TRUE(third->isClosed());
+}
+
+}  // namespace
+}  // namespace keltro

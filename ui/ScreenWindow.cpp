@@ -1,0 +1,300 @@
+#include "ui/ScreenWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "framework/FontBar.h"
+#include "ui/CommandActions.h"
+#include "ui/FieldControl.h"
+#include "ui/GridView.h"
+
+namespace keltro::ui {
+
+namespace {
+
+constexpr int kFieldPairsPerRow = 3;
+constexpr int kFontBarFieldWidth = 130;
+
+// The screens' font from the host context, else the application's.
+QFont screenFont(const framework::HostContext& context) {
+    QFont font = QApplication::font();
+    if (!context.KELTRO_FONT_NAME.empty()) font.setFamily(QString::fromStdString(context.KELTRO_FONT_NAME));
+    if (const double size = std::atof(context.KELTRO_FONT_SIZE.c_str()); size > 0) font.setPointSizeF(size);
+    return font;
+}
+
+// The tab pages in the order their first field or grid is declared.
+std::vector<std::string> pageNames(const framework::Screen& screen) {
+    std::vector<std::string> pages;
+    auto add = [&](const std::string& page) {
+        if (!page.empty() && std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
+    };
+    for (const auto& f : screen.fields()) add(f.page);
+    for (const auto& g : screen.grids()) add(g.page);
+    return pages;
+}
+
+bool isFontBarField(const framework::Field& field) {
+    for (const auto& f : framework::fontBarFields())
+        if (f.name == field.name) return true;
+    return false;
+}
+
+// "&Font Name" and "Font name" name the same thing.
+QString plainCaption(const std::string& caption) {
+    return QString::fromStdString(caption).remove('&').toCaseFolded();
+}
+
+}  // namespace
+
+ScreenWindow::ScreenWindow(std::shared_ptr<framework::Screen> screen, QWidget* parent)
+    : QMainWindow(parent), m_screen(std::move(screen)) {
+    setObjectName(QString::fromStdString(m_screen->className()));
+    setWindowTitle(QString::fromStdString(m_screen->title()));
+    buildCommands();
+    buildBody();
+    buildStatusBar();
+    connectScreen();
+    refresh();
+}
+
+ScreenWindow::~ScreenWindow() {
+    m_screen->setChangedHandler(nullptr);
+    m_screen->setClosedHandler(nullptr);
+}
+
+void ScreenWindow::buildCommands() {
+    auto makeBar = [this](const QString& title, const char* name) {
+        auto* bar = addToolBar(title);
+        bar->setObjectName(name);
+        bar->setMovable(false);
+        bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        return bar;
+    };
+    QToolBar* toolBar = makeBar(tr("Commands"), "commands");
+    addToolBarBreak();
+    m_fontBar = makeBar(tr("Font"), "font");
+    m_commands = new CommandActions(m_screen->commands(), menuBar(), toolBar, m_fontBar, this);
+    connect(m_commands, &CommandActions::triggered, this, [this](const QString& caption) {
+        runStep([&] { m_screen->run(caption.toStdString()); });
+    });
+}
+
+// The font bar's pickers stand after the button of the same name ("&Font Name").
+void ScreenWindow::addFontBarField(FieldControl* control, const framework::Field& field) {
+    control->dropCaption();
+    control->input()->setMinimumWidth(0);
+    control->input()->setMaximumWidth(kFontBarFieldWidth);
+    const auto actions = m_fontBar->actions();
+    qsizetype after = actions.size() - 1;
+    for (qsizetype i = 0; i < actions.size(); ++i)
+        if (actions[i]->text().remove('&').toCaseFolded() == plainCaption(field.caption)) after = i;
+    if (after + 1 < actions.size())
+        m_fontBar->insertWidget(actions[after + 1], control->input());
+    else
+        m_fontBar->addWidget(control->input());
+    m_fontBar->show();
+}
+
+void ScreenWindow::buildBody() {
+    const FieldStyle style{screenFont(m_screen->context()),
+                           QString::fromStdString(m_screen->context().KELTRO_DATE_FORMAT)};
+    // Everything scrolls when the window is smaller than the screen needs.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* central = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(buildFields("", style, central));
+    addGrids("", layout, central);
+    const auto pages = pageNames(*m_screen);
+    if (!pages.empty()) {
+        m_pages = new QTabWidget(central);
+        for (const auto& page : pages) {
+            auto* tab = new QWidget(m_pages);
+            auto* tabLayout = new QVBoxLayout(tab);
+            tabLayout->addWidget(buildFields(page, style, tab));
+            addGrids(page, tabLayout, tab);
+            m_pages->addTab(tab, QString::fromStdString(page));
+        }
+        layout->addWidget(m_pages, 1);
+    }
+    if (m_grids.empty() && !m_pages) layout->addStretch(1);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
+}
+
+QWidget* ScreenWindow::buildFields(const std::string& page, const FieldStyle& style, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    int slot = 0;
+    for (const auto& field : m_screen->fields()) {
+        if (field.page != page) continue;
+        const bool onFontBar = isFontBarField(field);
+        auto* control = new FieldControl(field, style, onFontBar ? static_cast<QWidget*>(m_fontBar) : panel);
+        connectField(control);
+        m_fields.push_back(control);
+        if (onFontBar) {
+            addFontBarField(control, field);
+            continue;
+        }
+        const int row = slot / kFieldPairsPerRow;
+        const int column = (slot % kFieldPairsPerRow) * 2;
+        if (control->captionLabel())
+            grid->addWidget(control->captionLabel(), row, column, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(control->input(), row, column + 1);
+        ++slot;
+    }
+    for (int c = 1; c < kFieldPairsPerRow * 2; c += 2) grid->setColumnStretch(c, 1);
+    panel->setVisible(slot > 0);
+    return panel;
+}
+
+void ScreenWindow::connectField(FieldControl* control) {
+    connect(control, &FieldControl::entered, this, [this](const QString& name, const QString& text) {
+        runStep([&] { m_screen->enter(name.toStdString(), text.toStdString()); });
+    });
+    connect(control, &FieldControl::picked, this, [this](const QString& name, int index) {
+        runStep([&] { m_screen->pick(name.toStdString(), static_cast<std::size_t>(index)); });
+    });
+}
+
+void ScreenWindow::addGrids(const std::string& page, QLayout* layout, QWidget* parent) {
+    const QFont font = screenFont(m_screen->context());
+    for (const auto& g : m_screen->grids()) {
+        if (g.page != page) continue;
+        auto* view = new GridView(*m_screen, g.name, font, parent);
+        connect(view, &GridView::cellEntered, this,
+                [this](const QString& grid, int row, const QString& column, const QString& text) {
+                    runStep([&] {
+                        m_screen->enterCell(grid.toStdString(), static_cast<std::size_t>(row),
+                                            column.toStdString(), text.toStdString());
+                    });
+                });
+        connect(view, &GridView::clickedInto, this, [this](const QString& grid, int row, const QString& column) {
+            runStep([&] {
+                m_screen->clickCell(grid.toStdString(), static_cast<std::size_t>(row), column.toStdString());
+            });
+        });
+        layout->addWidget(view);
+        m_grids.push_back(view);
+    }
+}
+
+void ScreenWindow::buildStatusBar() {
+    m_status = new QLabel(this);
+    m_status->setObjectName("status");
+    m_progress = new QProgressBar(this);
+    m_progress->setMaximumWidth(220);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->addPermanentWidget(m_progress);
+}
+
+void ScreenWindow::connectScreen() {
+    // Inside one of the window's own steps the window reads the screen once, at the end.
+    m_screen->setChangedHandler([this] {
+        if (m_stepDepth == 0) refresh();
+    });
+    m_screen->setClosedHandler([this] { screenClosed(); });
+}
+
+GridView* ScreenWindow::gridView(const std::string& name) const {
+    for (auto* view : m_grids)
+        if (view->gridName() == name) return view;
+    return nullptr;
+}
+
+void ScreenWindow::runStep(const std::function<void()>& step) {
+    ++m_stepDepth;
+    try {
+        step();
+    } catch (const framework::ScreenError& e) {
+        showFailure(e.what(), false);
+    } catch (const std::exception& e) {
+        showFailure(e.what(), true);
+    }
+    --m_stepDepth;
+    // Also after a refused step, so that the widgets drop what the screen did not take.
+    if (!m_screen->isClosed()) refresh();
+}
+
+void ScreenWindow::showFailure(const std::string& text, bool unexpected) {
+    if (services::Ui* ui = m_screen->context().ui) {
+        unexpected ? ui->warn(text) : ui->message(text);
+        return;
+    }
+    QMessageBox box(unexpected ? QMessageBox::Warning : QMessageBox::NoIcon, windowTitle(),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void ScreenWindow::refresh() {
+    for (auto* control : m_fields)
+        if (m_screen->hasField(control->name())) control->show(m_screen->field(control->name()));
+    for (auto* view : m_grids) view->showRows();
+    m_commands->show(m_screen->commands());
+    m_status->setText(QString::fromStdString(m_screen->statusText()));
+}
+
+void ScreenWindow::setProgress(long done, long total) {
+    if (total <= 0 || done >= total) {
+        m_progress->hide();
+        return;
+    }
+    constexpr long kMost = std::numeric_limits<int>::max();
+    m_progress->setRange(0, static_cast<int>(std::min(total, kMost)));
+    m_progress->setValue(static_cast<int>(std::min(done, kMost)));
+    m_progress->show();
+}
+
+void ScreenWindow::closeEvent(QCloseEvent* event) {
+    m_closing = true;
+    if (!m_screen->isClosed()) {
+        try {
+            m_screen->close();
+        } catch (const std::exception& e) {
+            showFailure(e.what(), true);
+        }
+    }
+    event->accept();
+}
+
+void ScreenWindow::screenClosed() {
+    if (m_closing) return;
+    m_closing = true;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+ScreenWindow* ScreenWindow::active() {
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (auto* window = qobject_cast<ScreenWindow*>(w)) return window;
+    QWidget* top = QApplication::activeWindow();
+    if (auto* window = qobject_cast<ScreenWindow*>(top)) return window;
+    if (auto* area = top ? top->findChild<QMdiArea*>() : nullptr)
+        if (QMdiSubWindow* sub = area->activeSubWindow()) return qobject_cast<ScreenWindow*>(sub->widget());
+    return nullptr;
+}
+
+}  // namespace keltro::ui
