@@ -36,6 +36,10 @@ struct Field {
     std::string columnSpec;          // "0;1500;^;Customer no|1;3000;<;Name"
     std::vector<std::string> items;  // list items, columns joined by ";"
     std::string page;                // the tab page it lies on; empty: the header
+    // Text and background colours as the suite stores colours (0xBBGGRR); empty: the
+    // view's own. A screen sets them to mark a state ("white on red").
+    std::optional<long> foreColor;
+    std::optional<long> backColor;
 };
 
 // A grid column as the stored layout gives it.
@@ -65,8 +69,10 @@ struct Grid {
     std::vector<GridRow> rows;
     bool locked = false;                        // no typing at all (report grids)
     std::string page;                           // tab page; empty: the body
-    // The columns whose cells pick from a list, with their list's column spec.
+    // The columns whose cells pick from a list, with their list's column spec, and the
+    // list's items (filled by the screen when it loads).
     std::map<std::string, std::string> lookupColumns;
+    std::map<std::string, std::vector<std::string>> lookupItems;
 };
 
 enum class Right { None, Update, Print };

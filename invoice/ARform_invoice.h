@@ -8,13 +8,31 @@
 // summed per authority in the "Tax Summary Window" (`grid_tax_summary`), both laid out as
 // the sales module's invoice ("SOform_invoice") lays them out.
 //
+// States: browsing (a saved document, read-only), new ("&New" pressed: "** New **" and the
+// defaults of a new document) and edit ("&Edit mode" pressed: the shown document, with the
+// fields its source allows unlocked). Leaving either asks whether to save; a save that
+// fails keeps what was typed. The rules live beside the screen: tax (InvoiceTax.h), lines
+// (InvoiceLines.h, InvoiceLineGrid.h), checks (InvoiceValidation.h), saves (InvoiceSave.h), journal
+// (InvoicePosting.h), void (InvoiceVoid.h), walking (InvoiceNavigation.h) and printing
+// (InvoicePrint.h).
+//
 // The host opens the screen on a kind (`openAs`), switches it to another kind (`switchTo`)
 // and sends it to a document by key, number or recurring number.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/Screen.h"
+#include "invoice/InvoiceDisplay.h"
+#include "invoice/InvoiceKind.h"
+#include "invoice/InvoiceLineGrid.h"
+#include "invoice/InvoiceSave.h"
+#include "invoice/InvoiceTax.h"
+#include "store/Accounts.h"
+#include "store/ArDocument.h"
 
 namespace keltro::invoice {
 
@@ -32,26 +50,117 @@ public:
     // The number of a recurring definition; the screen goes into recurring mode.
     void gotoRecurringNo(const std::string& docnox);
 
+    // The tax table: one row per line and authority.
+    const TaxTable& taxTable() const { return m_taxes; }
+
 protected:
     void onLoad() override;
     void onFieldChanged(const std::string& control) override;
+    bool acceptCell(const std::string& grid, std::size_t row, const std::string& caption,
+                    const std::string& text) override;
+    void onCellChanged(const std::string& grid, std::size_t row,
+                       const std::string& caption) override;
+    void onCellClicked(const std::string& grid, std::size_t row,
+                       const std::string& caption) override;
 
 private:
+    // --- declaring the screen -------------------------------------------------------------
     void declareHeader();
     void declareRecurringFields();
     void declareTotals();
     void declareGrids();
     void declareCommands();
     void declareViewCommands();
+    void attachActions();
+    void attach(const std::string& caption, std::function<void()> action);
 
-    // Sets `cmbdoctype` and the matching doctype code.
-    void setKind(const std::string& kind);
-    void startNewDocument();
-    // The look-up lists: customers, terms, currencies, fiscal years, periods.
+    // --- opening --------------------------------------------------------------------------
     void fillLists();
-    // A typed invoice date: checked in the user's format; a good one sets the fiscal year
-    // and period.
+    void fillLineLookups();
+    void readModuleAccounts();
+
+    // --- the kind and the state -----------------------------------------------------------
+    const InvoiceKind& kind() const;
+    void setKind(std::string_view kindName);
+    void enterMode(framework::Mode mode);
+    void applyLocks();
+    bool fieldEditable(const std::string& control) const;
+    bool linesEditable() const;
+    bool isSavedDocumentShown() const;
+
+    // --- showing documents ----------------------------------------------------------------
+    void showDocument(const store::ArDocument& document);
+    void showNoDocument();
+    void showLastOfKind();
+    void showDocumentWithKey(const std::string& fkey);
+    void gotoNumber(const std::string& docno);
+    void step(int direction);
+    void refreshShown();
+    void applyFields(const FieldValues& values);
+    void setLinesFrom(const std::vector<store::ArLine>& lines);
+
+    // --- new and edit ---------------------------------------------------------------------
+    void newCommand();
+    void beginNew();
+    void applyNewDefaults();
+    void leaveNew();
+    void editCommand();
+    void beginEdit();
+    void leaveEdit();
+    void saveCommand();
+    void saveNew();
+    void saveEdit();
+    void stayInMode(framework::Mode mode);
+    InvoiceDraft draft(const InvoiceKind& kind) const;
+    ValidationContext validationContext() const;
+    SaveContext saveContext(std::string& status) const;
+    const services::Clock& clock() const;
+
+    // --- header reactions -----------------------------------------------------------------
     void invoiceDateChanged();
+    void dateChanged(const std::string& control);
+    void customerChosen();
+    void customerNameChosen();
+    void termChosen();
+    void currencyChosen();
+    void takeLatestRate();
+    void rateChosen();
+    std::optional<db::Date> shownDate(const std::string& control) const;
+
+    // --- lines and tax --------------------------------------------------------------------
+    LineGridEditor lineEditor();
+    void insertLine();
+    void deleteLine();
+    void linesChanged();
+    void refreshTotals();
+    void refreshTaxGrids();
+
+    // --- commands around a saved document -------------------------------------------------
+    void voidCommand();
+    void receiptThisInvoice();
+    void receiptHistory();
+    void glRecord();
+    void originDocument();
+    void prepaymentButton();
+    void addressCommand();
+    void preview();
+    void viewKind(std::string_view kindName);
+    void openOnly();
+    void viewAll();
+    void fillOpenDocuments();
+
+    // Runs a reaction, showing a database failure as a message (and `failure` after it).
+    void guarded(const std::function<void()>& step, const std::string& failure = "");
+
+    TaxTable m_taxes;
+    std::optional<store::ArDocument> m_shown;  // the document on screen, as last read
+    LineGridState m_lineState;
+    bool m_linesChanged = false;
+    bool m_editAllowsLines = false;
+    std::string m_moduleReceivable;
+    RoundingAccounts m_rounding;
+    std::vector<store::AccountName> m_salesAccounts;
+    services::SystemClock m_systemClock;  // when the host gives no clock
 };
 
 }  // namespace keltro::invoice

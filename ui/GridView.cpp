@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "ui/LookupCellDelegate.h"
 #include "ui/Theme.h"
 
 namespace keltro::ui {
@@ -81,6 +82,8 @@ void GridView::buildColumns() {
         setColumnWidth(c, pixelsOfTwips(column.width));
         setColumnHidden(c, !column.visible);
         alignHeading(c);
+        if (grid().lookupColumns.contains(column.caption))
+            setItemDelegateForColumn(c, new LookupCellDelegate(m_screen, m_name, column.caption, this));
     }
     const int rowHeight = pixelsOfTwips(grid().rowHeight);
     verticalHeader()->setDefaultSectionSize(rowHeight);

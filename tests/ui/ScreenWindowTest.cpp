@@ -329,7 +329,10 @@ public:
         addField({.name = "lblstate", .kind = FieldKind::Label, .caption = "State", .value = "open"});
         addField({.name = "txtnote", .kind = FieldKind::MultiLine, .caption = "Note", .page = "Notes"});
         addField({.name = "txthidden", .kind = FieldKind::Text, .caption = "Hidden", .visible = false});
-        addGrid({.name = "dbgrid1", .declaredCaptions = {"code", "amount", "paid", "hidden"}});
+        addGrid({.name = "dbgrid1",
+                 .declaredCaptions = {"code", "amount", "paid", "hidden"},
+                 .lookupColumns = {{"code", "0;1500;<;Code|1;3000;<;Description"}},
+                 .lookupItems = {{"code", {"S1;State", "S2;State and city"}}}});
         addCommand({.menu = "&File", .caption = "&Save", .toolbar = "Save",
                     .action = [this] { setStatus("saved"); }});
         addCommand({.menu = "&Edit", .caption = "&Edit mode", .toolbar = "Edit", .checkable = true});
@@ -465,6 +468,22 @@ TEST_F(ScreenWindowSteps, gridCellsFollowTheLayoutAndEditsGoThroughTheScreen) {
     const QRect cell = grid->visualItemRect(grid->item(0, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(probe->steps, (std::vector<std::string>{"cell 0 code=S1", "cell 0 paid=1", "click 0 code"}));
+}
+
+TEST_F(ScreenWindowSteps, lookUpCellsPickTheirCodeFromAMultiColumnList) {
+    GridView* grid = window->gridView("dbgrid1");
+    ASSERT_TRUE(grid);
+    grid->setCurrentCell(0, 0);
+    grid->edit(grid->model()->index(0, 0));
+    auto* combo = grid->viewport()->findChild<ui::MultiColumnCombo*>();
+    ASSERT_TRUE(combo) << "the code cell edits through a drop-down";
+    EXPECT_EQ(combo->listModel()->rowCount(), 2);
+    EXPECT_EQ(combo->listModel()->headerData(1, Qt::Horizontal).toString(), "Description");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(probe->steps, std::vector<std::string>{"cell 0 code=S2"});
+    EXPECT_EQ(grid->item(0, 1)->text(), "1.00");
+    EXPECT_EQ(grid->itemDelegateForColumn(1), nullptr) << "other columns stay plain";
 }
 
 TEST_F(ScreenWindowSteps, commandsRunFromMenuAndToolbarAndFailuresAreTold) {

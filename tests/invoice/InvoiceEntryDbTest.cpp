@@ -1,0 +1,281 @@
+// Entering invoices, debit and credit notes: the defaults of a new document, the checks
+// before a save and their order, the edge cases of numbering and the working period, and
+// what the screen keeps after a save fails.
+#include "invoice/InvoiceScreenFixture.h"
+
+namespace keltro::invoice::testing {
+namespace {
+
+using framework::Mode;
+using ::testing::ElementsAre;
+
+const TypedLine kPaper{"Copier paper", "100"};
+
+TEST_F(InvoiceScreenTest, aNewInvoiceTakesItsDefaults) {
+    auto& screen = open();
+    screen.run("&New");
+    screen.enter("cmbcustno", "1003");  // a euro customer with the term "30"
+    EXPECT_EQ(screen.mode(), Mode::New);
+    EXPECT_EQ(screen.field("txtdocno").value, "** New **");
+    EXPECT_EQ(screen.field("cmbcustname").value, "Café Müller GmbH");
+    EXPECT_EQ(screen.field("txtinvdate").value, "06/12/2026");
+    EXPECT_EQ(screen.field("cmbfyear").value, "2026");
+    EXPECT_EQ(screen.field("cmbperiod").value, "12");
+    EXPECT_EQ(screen.field("cmbterm").value, "30");
+    EXPECT_EQ(screen.field("txtduedate").value, "05/01/2027");
+    EXPECT_EQ(screen.field("txtdiscdate").value, "");
+    EXPECT_EQ(screen.field("cmbcurrency").value, "EUR");
+    EXPECT_EQ(screen.field("cmbexrate").value, "1.1012");
+    EXPECT_EQ(screen.field("txtratedate").value, "05/12/2026");
+    EXPECT_EQ(screen.field("cmbexrate").items.front(), "1.1012;05/12/2026");
+    EXPECT_EQ(screen.field("txtsource").value, "AR-INVOICE");
+    EXPECT_EQ(screen.field("txttotal").value, "0.00");
+    EXPECT_THAT(screen.field("txtbill_address").value, ::testing::StartsWith("Königstraße 17"));
+
+    // A rate date keeps later rates out of the list; a rate picked brings its date.
+    screen.enter("txtratedate", "01/12/2026");
+    EXPECT_EQ(screen.field("cmbexrate").value, "1.0987");
+    EXPECT_EQ(screen.field("txtratedate").value, "29/11/2026");
+    EXPECT_EQ(screen.field("cmbexrate").items.size(), 5u);
+    screen.pick("cmbexrate", 1);
+    EXPECT_EQ(screen.field("cmbexrate").value, "1.1024");
+    EXPECT_EQ(screen.field("txtratedate").value, "06/11/2026");
+
+    screen.enter("cmbterm", "2% 10 days, net 30");  // picked by its name
+    EXPECT_EQ(screen.field("cmbterm").value, "2/10");
+    EXPECT_EQ(screen.field("txtdiscdate").value, "16/12/2026");
+    screen.enter("cmbcurrency", "USD");
+    EXPECT_EQ(screen.field("cmbexrate").value, "");
+    EXPECT_EQ(screen.field("txtratedate").value, "");
+}
+
+TEST_F(InvoiceScreenTest, choosingACustomerSaysWhenItCannot) {
+    auto& screen = open();
+    screen.run("&New");
+    screen.enter("cmbcustno", "9999");
+    screen.enter("cmbcustno", "1008");  // Pinecrest Builders, inactive
+    const std::string inactive = "Pinecrest Builders is inactive. Invoice will not be saved.";
+    EXPECT_THAT(ui.texts(), ElementsAre("Customer number is invalid", inactive));
+    typeLine(screen, 0, kPaper);
+    ui.clear();
+    screen.run("&Save");
+    EXPECT_THAT(ui.texts(), ElementsAre(inactive));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 0);
+}
+
+// Each case spoils one thing of an otherwise good document; the first check that fails
+// speaks, and nothing is written.
+TEST_F(InvoiceScreenTest, theChecksOfANewDocumentComeInTheirOrder) {
+    struct Case {
+        const char* label;
+        std::function<void(ARform_invoice&)> spoil;
+        std::vector<std::string> said;
+    };
+    const std::vector<Case> cases = {
+        {"no customer", [](auto& s) { s.enter("cmbcustno", ""); }, {"Please specify customer no."}},
+        {"no term", [](auto& s) { s.enter("cmbterm", ""); }, {"Please specify Payment term"}},
+        {"unknown term",
+         [](auto& s) { s.enter("cmbterm", "90"); },
+         {"payment term is invalid", "payment term is invalid"}},
+        {"no currency", [](auto& s) { s.enter("cmbcurrency", ""); }, {"Please specify Currency"}},
+        {"no date", [](auto& s) { s.enter("txtinvdate", ""); }, {"please specify invoice date"}},
+        {"no line",
+         [](auto& s) { s.enterCell("dbgrid1", 0, "pay item", ""); },
+         {"No data input"}},
+        {"no period", [](auto& s) { s.enter("cmbperiod", ""); }, {"please specify period"}},
+        {"no fiscal year",
+         [](auto& s) { s.enter("cmbfyear", ""); },
+         {"please specify fiscal year"}},
+        {"no sales account",
+         [](auto& s) { s.enterCell("dbgrid1", 0, "sales account", ""); },
+         {"please specify sales account", "Add new invoice failed"}},
+    };
+    for (const auto& c : cases) {
+        auto& screen = open();
+        startDocument(screen, "1001");
+        typeLine(screen, 0, kPaper);
+        ui.clear();
+        c.spoil(screen);
+        screen.run("&Save");
+        EXPECT_EQ(ui.texts(), c.said) << c.label;
+        EXPECT_EQ(screen.mode(), Mode::New) << c.label;
+        EXPECT_EQ(screen.field("txtdocno").value, "** New **") << c.label;
+        EXPECT_EQ(screen.field("txtfkey").value, "") << c.label;
+        EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 0) << c.label;
+        EXPECT_EQ(count("SELECT fkeyno FROM Next_number_fkey_table WHERE doctype = 'ar'"), 1)
+            << c.label;
+    }
+}
+
+// An invoice looks for its receivable account before the period; the notes after the
+// working period.
+TEST_F(InvoiceScreenTest, notesCheckTheReceivableAccountLast) {
+    db().execute("DELETE FROM Account_Parameters_table WHERE parameter_name = ?",
+                 {"AR account receivable account"});
+    for (const char* kind : {"", "cn", "dn"}) {
+        auto& screen = *kind ? open(std::string(kind)) : open();
+        startDocument(screen, "1006");  // no receivable account of its own
+        typeLine(screen, 0, kPaper);
+        screen.enter("txtinvdate", "15/01/2027");  // after the working period
+        ui.clear();
+        screen.run("&Save");
+        const std::string receivable = "Error : receiveable account for 1006 is empty";
+        const std::string outside = "Fiscal period/year is out of working period.";
+        EXPECT_EQ(lastSaid(), *kind ? outside : receivable) << kind;
+    }
+}
+
+TEST_F(InvoiceScreenTest, aCustomerWithoutReceivableAccountTakesTheModuleOne) {
+    auto& screen = open();
+    enterAndSave(screen, "1006", {kPaper});
+    EXPECT_EQ(lastSaid(), "Add new Invoice complete");
+    EXPECT_EQ(text("SELECT ar_accno FROM AR_transaction_table"), "1100");
+    expectCleanBooks();
+}
+
+TEST_F(InvoiceScreenTest, theWorkingPeriodAndTheHistoryWindow) {
+    struct Case {
+        const char* date;
+        bool saves;
+    };
+    const Case cases[] = {{"15/06/2025", true}, {"15/06/2026", true}, {"15/01/2027", false}};
+    for (const auto& c : cases) {
+        auto& screen = open();
+        startDocument(screen, "1001");
+        typeLine(screen, 0, kPaper);
+        screen.enter("txtinvdate", c.date);
+        ui.clear();
+        screen.run("&Save");
+        EXPECT_EQ(lastSaid(), c.saves ? "Add new Invoice complete"
+                                      : "Fiscal period/year is out of working period.")
+            << c.date;
+    }
+    db().execute("UPDATE COA_config_table SET allow_history_update = FALSE");
+    auto& screen = open();
+    startDocument(screen, "1001");
+    typeLine(screen, 0, kPaper);
+    screen.enter("txtinvdate", "16/06/2025");
+    screen.run("&Save");
+    EXPECT_EQ(lastSaid(), "Fiscal period/year is out of working period.");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 2);
+    expectCleanBooks();
+}
+
+TEST_F(InvoiceScreenTest, aNumberOfThirtyCharactersSavesAndOneMoreFails) {
+    // Structure 1: prefix "-" two-digit year "-" five digits: the prefix plus 9.
+    db().execute("UPDATE Next_number_format_table SET prefix = ? WHERE doctype = 'ar'",
+                 {std::string(21, 'P')});
+    auto& screen = open();
+    enterAndSave(screen, "1001", {kPaper});
+    EXPECT_EQ(lastSaid(), "Add new Invoice complete");
+    EXPECT_EQ(screen.field("txtdocno").value.size(), 30u);
+
+    db().execute("UPDATE Next_number_format_table SET prefix = ? WHERE doctype = 'ar'",
+                 {std::string(22, 'P')});
+    ui.clear();
+    enterAndSave(screen, "1001", {kPaper});
+    EXPECT_THAT(ui.texts(),
+                ElementsAre("Error : document no. is longer than 30 characters. " +
+                                std::string(22, 'P') + "-26-00002",
+                            "Add new invoice failed"));
+    EXPECT_EQ(screen.field("txtdocno").value, "** New **");
+    EXPECT_EQ(screen.field("txtfkey").value, "");
+    EXPECT_EQ(cell(screen, 0, "description"), "Copier paper");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 1);
+    EXPECT_EQ(count("SELECT nextdocno FROM Docno_master_table WHERE doctype = 'ar' AND "
+                    "fiscalyear = '2026'"),
+              2);
+    expectCleanBooks();
+}
+
+TEST_F(InvoiceScreenTest, leavingNewAsksOnlyWhenTheFirstLineHasADescription) {
+    auto& screen = open();
+    enterAndSave(screen, "1001", {kPaper});
+    const std::string saved = screen.field("txtdocno").value;
+
+    screen.run("&New");
+    screen.enterCell("dbgrid1", 0, "taxable amount", "50");  // an amount, no description
+    ui.clear();
+    screen.run("&New");
+    EXPECT_TRUE(ui.said().empty());
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    EXPECT_EQ(screen.field("txtdocno").value, saved);
+
+    screen.run("&New");
+    typeLine(screen, 0, {"Toner", "40"});
+    ui.queueAnswer(false);
+    screen.run("&New");
+    EXPECT_THAT(ui.texts(), ElementsAre("Do you want to save new entry?"));
+    EXPECT_EQ(screen.field("txtdocno").value, saved);
+
+    screen.run("&New");
+    screen.enter("cmbcustno", "1001");
+    typeLine(screen, 0, {"Toner", "40"});
+    ui.clear();
+    ui.queueAnswer(true);
+    screen.run("&New");
+    EXPECT_THAT(ui.texts(),
+                ElementsAre("Do you want to save new entry?", "Add new Invoice complete"));
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 2);
+}
+
+TEST_F(InvoiceScreenTest, typingIntoTheGridIsChecked) {
+    auto& screen = open();
+    startDocument(screen, "1001");
+    screen.enterCell("dbgrid1", 0, "taxable amount", "ten");
+    screen.enterCell("dbgrid1", 0, "tax code", "ZZ");
+    screen.enterCell("dbgrid1", 0, "sales account", "9999");
+    EXPECT_THAT(ui.texts(), ElementsAre("please input numeric data", "Invalid tax code",
+                                        "Invalid sales account"));
+    EXPECT_TRUE(screen.grid("dbgrid1").rows.empty());
+
+    screen.enterCell("dbgrid1", 0, "taxable amount", "1,000");
+    EXPECT_EQ(cell(screen, 0, "pay item"), "1");
+    EXPECT_EQ(cell(screen, 0, "tax code"), "S1");  // the default code
+    EXPECT_EQ(cell(screen, 0, "tax amount"), "60.00");
+    EXPECT_EQ(cell(screen, 0, "gross amount"), "1,060.00");
+    ui.clear();
+    screen.enterCell("dbgrid1", 1, "pay item", "1");
+    EXPECT_THAT(ui.texts(), ElementsAre("Pay item 1 is already on this document"));
+    screen.enterCell("dbgrid1", 0, "sales account", "4020");
+    EXPECT_EQ(cell(screen, 0, "account name"), "Printing & Copy Services");
+}
+
+TEST_F(InvoiceScreenTest, insertAndDeleteLineKeepPayItemsUniqueAndTaxInStep) {
+    auto& screen = open();
+    startDocument(screen, "1001");
+    screen.run("&Insert Line");
+    screen.enterCell("dbgrid1", 0, "pay item", "5");
+    screen.enterCell("dbgrid1", 0, "taxable amount", "100");
+    screen.run("&Insert Line");
+    screen.enterCell("dbgrid1", 1, "taxable amount", "200");
+    screen.enterCell("dbgrid1", 2, "pay item", "2");
+    screen.enterCell("dbgrid1", 2, "taxable amount", "300");
+    screen.run("&Insert Line");
+    std::vector<std::string> payItems;
+    for (const auto& row : screen.grid("dbgrid1").rows) payItems.push_back(row.at("pay item"));
+    EXPECT_THAT(payItems, ElementsAre("5", "6", "2", "7"));
+    EXPECT_EQ(screen.field("txtgross").value, "600.00");
+    EXPECT_EQ(screen.field("txttax").value, "36.00");
+    EXPECT_EQ(screen.field("txttotal").value, "636.00");
+
+    screen.clickCell("dbgrid1", 1, "pay item");
+    screen.run("&Delete Line");
+    EXPECT_EQ(screen.grid("dbgrid1").rows.size(), 3u);
+    EXPECT_TRUE(screen.taxTable().rowsOf("6").empty());
+    EXPECT_EQ(screen.grid("grid_tax").rows.size(), 2u);
+    EXPECT_EQ(screen.field("txttotal").value, "424.00");
+}
+
+TEST_F(InvoiceScreenTest, withoutTheUpdateRightNothingCanBeEntered) {
+    db().execute("UPDATE User_right_table SET [Update] = FALSE WHERE userid = 'admin'");
+    auto& screen = open(std::string("cn"));
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    screen.run("&New");
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    EXPECT_TRUE(screen.field("cmbcustno").locked);
+}
+
+}  // namespace
+}  // namespace keltro::invoice::testing

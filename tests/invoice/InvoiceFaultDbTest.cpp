@@ -1,0 +1,130 @@
+// All or nothing: the database fails at the first, second, third … write of a save, an
+// edit or a void, and each time nothing of it survives — no header, line, journal,
+// balance, counter or owing balance changes — and the screen says it failed.
+#include "invoice/InvoiceScreenFixture.h"
+
+namespace keltro::invoice::testing {
+namespace {
+
+// Forwards to a real database and fails its `failAt`-th write (counting from 1).
+class FailingDatabase final : public db::Database {
+public:
+    FailingDatabase(db::Database& real, int failAt) : m_real(real), m_failAt(failAt) {}
+
+    db::Engine engine() const override { return m_real.engine(); }
+    db::Rows query(std::string_view sql, const db::Params& params) override {
+        return m_real.query(sql, params);
+    }
+    std::int64_t execute(std::string_view sql, const db::Params& params) override {
+        write(sql);
+        return m_real.execute(sql, params);
+    }
+    std::int64_t insert(std::string_view sql, const db::Params& params,
+                        std::string_view idColumn) override {
+        write(sql);
+        return m_real.insert(sql, params, idColumn);
+    }
+    void executeScript(std::string_view sql) override { m_real.executeScript(sql); }
+    bool tableExists(std::string_view table) override { return m_real.tableExists(table); }
+    void begin(const db::RetryPolicy& retry) override { m_real.begin(retry); }
+    void commit() override { m_real.commit(); }
+    void rollback() override { m_real.rollback(); }
+    bool inTransaction() const override { return m_real.inTransaction(); }
+    db::Rows lockRows(std::string_view selectSql, const db::Params& params,
+                      const db::RetryPolicy& retry) override {
+        write(selectSql);
+        return m_real.lockRows(selectSql, params, retry);
+    }
+
+    int writes() const { return m_writes; }
+
+private:
+    void write(std::string_view sql) {
+        if (++m_writes == m_failAt)
+            throw db::DbError("injected failure", std::string(sql), "disk full", "13");
+    }
+
+    db::Database& m_real;
+    int m_failAt;
+    int m_writes = 0;
+};
+
+class InvoiceFaultTest : public InvoiceScreenTest {
+protected:
+    // Everything a save, edit or void may change, as numbers.
+    std::vector<double> books() {
+        const char* queries[] = {
+            "SELECT COUNT(*) FROM AR_header_table",
+            "SELECT COUNT(*) FROM AR_transaction_table",
+            "SELECT COALESCE(SUM(gross_amount), 0) FROM AR_transaction_table",
+            "SELECT COUNT(*) FROM AR_header_table WHERE void = TRUE",
+            "SELECT COUNT(*) FROM GL_header_table",
+            "SELECT COUNT(*) FROM GL_transaction_table",
+            "SELECT COUNT(*) FROM GL_header_table WHERE Reverse = TRUE",
+            "SELECT COALESCE(SUM(ABS(amount)), 0) FROM Balance_table",
+            "SELECT COALESCE(SUM(ABS(ytd_balance)) + SUM(ABS(e_ytd_balance)), 0) "
+            "FROM Balance_period_table",
+            "SELECT SUM(fkeyno) FROM Next_number_fkey_table",
+            "SELECT SUM(nextdocno) FROM Docno_master_table",
+            "SELECT owing_balance FROM Customer_table WHERE customer_no = '1002'",
+        };
+        std::vector<double> values;
+        for (const char* sql : queries) values.push_back(number(sql));
+        return values;
+    }
+
+    // Runs `step` on a screen over a database that fails at write 1, 2, 3 … until the
+    // step gets through; each failure must leave the books as they were and say `failed`.
+    void expectAllOrNothing(const std::function<void(ARform_invoice&)>& step,
+                            const std::string& failed, const std::string& succeeded) {
+        const auto before = books();
+        for (int failAt = 1; failAt < 400; ++failAt) {
+            FailingDatabase failing(db(), failAt);
+            useDatabase(failing);
+            auto& screen = open();
+            ui.clear();
+            step(screen);
+            if (lastSaid() == succeeded) {
+                EXPECT_GT(failAt, 3) << "the step wrote too little to be tested";
+                useDatabase(db());
+                expectCleanBooks();
+                return;
+            }
+            EXPECT_EQ(lastSaid(), failed) << "failing at write " << failAt;
+            EXPECT_EQ(books(), before) << "failing at write " << failAt;
+        }
+        useDatabase(db());
+        FAIL() << "the step never got through";
+    }
+};
+
+TEST_F(InvoiceFaultTest, aNewInvoiceIsSavedWholeOrNotAtAll) {
+    expectAllOrNothing(
+        [this](ARform_invoice& screen) {
+            enterAndSave(screen, "1002",
+                         {{"Desk", "1000", "S1", "4010"}, {"Bundle", "300", "S2", "4090"}});
+        },
+        "Add new invoice failed", "Add new Invoice complete");
+}
+
+TEST_F(InvoiceFaultTest, anEditIsSavedWholeOrNotAtAll) {
+    enterAndSave(open(), "1003", {{"Espresso cups", "10.12"}});
+    expectAllOrNothing(
+        [this](ARform_invoice& screen) {
+            screen.run("&Edit mode");
+            screen.enterCell("dbgrid1", 0, "taxable amount", "250");
+            screen.enterCell("dbgrid1", 1, "taxable amount", "40");
+            screen.enterCell("dbgrid1", 1, "sales account", "4100");
+            screen.run("&Save");
+        },
+        "Update invoice failed", "Update Invoice complete");
+}
+
+TEST_F(InvoiceFaultTest, aVoidIsWholeOrNotAtAll) {
+    enterAndSave(open(), "1002", {{"Desk", "1000", "S1", "4010"}, {"Toner", "45", "S2"}});
+    expectAllOrNothing([](ARform_invoice& screen) { screen.run("&Void Invoice"); },
+                       "Void invoice failed", "Void invoice complete");
+}
+
+}  // namespace
+}  // namespace keltro::invoice::testing
