@@ -1,53 +1,14 @@
 // All or nothing: the database fails at the first, second, third … write of a save, an
 // edit or a void, and each time nothing of it survives — no header, line, journal,
 // balance, counter or owing balance changes — and the screen says it failed.
+#include "support/FailingDatabase.h"
 #include "invoice/InvoiceScreenFixture.h"
 
 namespace keltro::invoice::testing {
 namespace {
 
 // Forwards to a real database and fails its `failAt`-th write (counting from 1).
-class FailingDatabase final : public db::Database {
-public:
-    FailingDatabase(db::Database& real, int failAt) : m_real(real), m_failAt(failAt) {}
-
-    db::Engine engine() const override { return m_real.engine(); }
-    db::Rows query(std::string_view sql, const db::Params& params) override {
-        return m_real.query(sql, params);
-    }
-    std::int64_t execute(std::string_view sql, const db::Params& params) override {
-        write(sql);
-        return m_real.execute(sql, params);
-    }
-    std::int64_t insert(std::string_view sql, const db::Params& params,
-                        std::string_view idColumn) override {
-        write(sql);
-        return m_real.insert(sql, params, idColumn);
-    }
-    void executeScript(std::string_view sql) override { m_real.executeScript(sql); }
-    bool tableExists(std::string_view table) override { return m_real.tableExists(table); }
-    void begin(const db::RetryPolicy& retry) override { m_real.begin(retry); }
-    void commit() override { m_real.commit(); }
-    void rollback() override { m_real.rollback(); }
-    bool inTransaction() const override { return m_real.inTransaction(); }
-    db::Rows lockRows(std::string_view selectSql, const db::Params& params,
-                      const db::RetryPolicy& retry) override {
-        write(selectSql);
-        return m_real.lockRows(selectSql, params, retry);
-    }
-
-    int writes() const { return m_writes; }
-
-private:
-    void write(std::string_view sql) {
-        if (++m_writes == m_failAt)
-            throw db::DbError("injected failure", std::string(sql), "disk full", "13");
-    }
-
-    db::Database& m_real;
-    int m_failAt;
-    int m_writes = 0;
-};
+using test::FailingDatabase;
 
 class InvoiceFaultTest : public InvoiceScreenTest {
 protected:

@@ -11,6 +11,7 @@
 #include <map>
 #include <random>
 
+#include "support/FailingDatabase.h"
 #include "ledger/LedgerFixture.h"
 #include "services/BooksAudit.h"
 #include "services/JournalReversal.h"
@@ -276,46 +277,7 @@ TEST_F(RandomLedgerTest, randomJournalsKeepTheBooksInStep) {
 }
 
 // Forwards to the real database and fails at the k-th statement that writes or locks.
-class FailingDatabase final : public db::Database {
-public:
-    FailingDatabase(db::Database& real, int failAt) : m_real(real), m_failAt(failAt) {}
-
-    db::Engine engine() const override { return m_real.engine(); }
-    db::Rows query(std::string_view sql, const db::Params& params) override {
-        return m_real.query(sql, params);
-    }
-    std::int64_t execute(std::string_view sql, const db::Params& params) override {
-        tick(sql);
-        return m_real.execute(sql, params);
-    }
-    std::int64_t insert(std::string_view sql, const db::Params& params,
-                        std::string_view id) override {
-        tick(sql);
-        return m_real.insert(sql, params, id);
-    }
-    void executeScript(std::string_view sql) override { m_real.executeScript(sql); }
-    bool tableExists(std::string_view table) override { return m_real.tableExists(table); }
-    void begin(const db::RetryPolicy& retry) override { m_real.begin(retry); }
-    void commit() override { m_real.commit(); }
-    void rollback() override { m_real.rollback(); }
-    bool inTransaction() const override { return m_real.inTransaction(); }
-    db::Rows lockRows(std::string_view sql, const db::Params& params,
-                      const db::RetryPolicy& retry) override {
-        tick(sql);
-        return m_real.lockRows(sql, params, retry);
-    }
-
-    int statements() const { return m_statements; }
-
-private:
-    void tick(std::string_view sql) {
-        if (++m_statements == m_failAt) throw db::DbError("injected failure", std::string(sql));
-    }
-
-    db::Database& m_real;
-    int m_failAt;
-    int m_statements = 0;
-};
+using test::FailingDatabase;
 
 TEST_F(RandomLedgerTest, failureAtAnyStatementLeavesTheBooksAsTheyWere) {
     JournalGenerator generator(db(), seedOfThisRun() + 1);
@@ -331,13 +293,13 @@ TEST_F(RandomLedgerTest, failureAtAnyStatementLeavesTheBooksAsTheyWere) {
         FailingDatabase counting(db(), 0);
         ASSERT_TRUE(attempt(counting)) << ::testing::PrintToString(ui.texts());  // rolled back
         const int failAt =
-            std::uniform_int_distribution<int>(1, counting.statements())(generator.random());
+            std::uniform_int_distribution<int>(1, counting.writes())(generator.random());
 
         const auto before = postingSnapshot(db());
         FailingDatabase failing(db(), failAt);
         EXPECT_THROW(attempt(failing), db::DbError) << "statement " << failAt;
         EXPECT_EQ(postingSnapshot(db()), before) << "trial " << trial << ", failure at statement "
-                                                 << failAt << " of " << counting.statements();
+                                                 << failAt << " of " << counting.writes();
         ASSERT_TRUE(post(journal.header, journal.entries, journal.options));  // the books move on
     }
     EXPECT_EQ(services::AuditBooks(db()), std::vector<std::string>{});
