@@ -15,6 +15,7 @@
 #include "services/BooksAudit.h"
 #include "services/Clock.h"
 #include "services/Ui.h"
+#include "support/HeadlessDesk.h"
 #include "support/TestDatabase.h"
 
 namespace keltro::invoice::testing {
@@ -33,23 +34,7 @@ struct TypedLine {
 
 class InvoiceScreenTest : public ::testing::Test {
 protected:
-    InvoiceScreenTest() : database(test::Contents::DemoCompany), clock(kToday), arclass(factory) {}
-
-    void SetUp() override {
-        useDatabase(database.db());
-        arclass.BASE_CURRENCY = "USD";
-        arclass.KELTRO_USER = "admin";
-        arclass.KELTRO_DATE_FORMAT = "dd/mm/yyyy";
-        arclass.KELTRO_NO_PERIODS = "12";
-        arclass.ui = &ui;
-        arclass.clock = &clock;
-        arclass.NotifyClients = [this](const std::string& formx, const std::string& docnox,
-                                       const std::string& arg2) {
-            notifications.push_back({formx, docnox, arg2});
-        };
-    }
-
-    void useDatabase(db::Database& db) { arclass.cnx = arclass.dbe = arclass.abcdb = &db; }
+    void useDatabase(db::Database& db) { desk.useDatabase(db); }
 
     db::Database& db() { return database.db(); }
 
@@ -101,12 +86,12 @@ protected:
 
     void expectCleanBooks() { EXPECT_THAT(services::AuditBooks(db()), ::testing::IsEmpty()); }
 
-    test::TestDatabase database;
-    services::RecordingUi ui;
-    services::FixedClock clock;
-    host::HeadlessScreenFactory factory;
-    host::ARclass arclass;
-    std::vector<framework::Notification> notifications;
+    test::TestDatabase database{test::Contents::DemoCompany};
+    test::HeadlessDesk desk{database.db()};
+    services::RecordingUi& ui = desk.ui;
+    services::FixedClock& clock = desk.clock;
+    host::ARclass& arclass = desk.arclass;
+    std::vector<framework::Notification>& notifications = desk.notifications;
 };
 
 }  // namespace keltro::invoice::testing

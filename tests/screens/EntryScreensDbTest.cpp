@@ -18,6 +18,7 @@
 #include "schema/Schema.h"
 #include "services/Clock.h"
 #include "services/Ui.h"
+#include "support/HeadlessDesk.h"
 #include "support/TestDatabase.h"
 
 namespace keltro {
@@ -27,7 +28,6 @@ using framework::Mode;
 using framework::ScreenError;
 using ::testing::Contains;
 
-constexpr db::Date kToday = test::kDemoToday;
 
 struct EntryScreen {
     const char* show;
@@ -82,43 +82,22 @@ const std::vector<EntryScreen>& entryScreens() {
 
 class EntryScreensTest : public ::testing::Test {
 protected:
-    EntryScreensTest() : clock(kToday), arclass(factory) {}
-
-    void SetUp() override {
-        db::Database& db = database.db();
-        arclass.cnx = arclass.dbe = arclass.abcdb = &db;
-        arclass.KELTRO_PATH = "C:\\Keltro";
-        arclass.KELTRO_USER = "admin";
-        arclass.ui = &ui;
-        arclass.clock = &clock;
-        arclass.NotifyClients = [this](const std::string& formx, const std::string& docnox,
-                                       const std::string& arg2) {
-            notifications.push_back({formx, docnox, arg2});
-        };
-    }
-
     // Shows the entry screen of `className` through its ARclass show method.
     framework::Screen& open(const std::string& className) {
         for (const auto& s : entryScreens())
-            if (className == s.className) return call(s.show, className);
+            if (className == s.className) return desk.call(s.show, className);
         throw std::invalid_argument(className + " is not an entry screen");
     }
-
-    // Runs an ARclass method and gives the screen of `className` it left referenced.
     framework::Screen& call(const std::string& method, const std::string& className,
                             const std::vector<std::string>& args = {}) {
-        EXPECT_TRUE(arclass.call(method, args)) << method;
-        auto screen = arclass.referencedScreen(className);
-        if (!screen) throw std::runtime_error(className + " is not open after " + method);
-        return *screen;
+        return desk.call(method, className, args);
     }
 
     test::TestDatabase database{test::Contents::DemoCompany};
-    services::RecordingUi ui;
-    services::FixedClock clock;
-    host::HeadlessScreenFactory factory;
-    host::ARclass arclass;
-    std::vector<framework::Notification> notifications;
+    test::HeadlessDesk desk{database.db()};
+    host::ARclass& arclass = desk.arclass;
+    services::RecordingUi& ui = desk.ui;
+    std::vector<framework::Notification>& notifications = desk.notifications;
 };
 
 TEST_F(EntryScreensTest, gridsShowTheColumnsTheScreenWorksWith) {

@@ -17,6 +17,7 @@
 #include "schema/Schema.h"
 #include "services/Clock.h"
 #include "services/Ui.h"
+#include "support/HeadlessDesk.h"
 #include "support/TestDatabase.h"
 
 namespace keltro {
@@ -24,7 +25,6 @@ namespace {
 
 using ::testing::Contains;
 
-constexpr db::Date kToday = test::kDemoToday;
 
 struct OtherScreen {
     const char* show;
@@ -53,38 +53,18 @@ std::vector<std::string> shownCaptions(const framework::Grid& grid) {
 
 class OtherScreensTest : public ::testing::Test {
 protected:
-    OtherScreensTest() : clock(kToday), arclass(factory) {}
+    OtherScreensTest() { arclass.KELTRO_PATH = "C:\\Keltro\\"; }
 
-    void SetUp() override {
-        db::Database& db = database.db();
-        arclass.cnx = arclass.dbe = arclass.abcdb = &db;
-        arclass.BASE_CURRENCY =
-            db.queryOne("SELECT [Currency] FROM [COA_config_table]")->at(0).textOr();
-        arclass.KELTRO_PATH = "C:\\Keltro\\";
-        arclass.KELTRO_USER = "admin";
-        arclass.ui = &ui;
-        arclass.clock = &clock;
-        arclass.NotifyClients = [this](const std::string& formx, const std::string& docnox,
-                                       const std::string& arg2) {
-            notifications.push_back({formx, docnox, arg2});
-        };
-    }
-
-    // Runs an ARclass method and gives the screen of `className` it left referenced.
     framework::Screen& call(const std::string& method, const std::string& className,
                             const std::vector<std::string>& args = {}) {
-        EXPECT_TRUE(arclass.call(method, args)) << method;
-        auto screen = arclass.referencedScreen(className);
-        if (!screen) throw std::runtime_error(className + " is not open after " + method);
-        return *screen;
+        return desk.call(method, className, args);
     }
 
     test::TestDatabase database{test::Contents::DemoCompany};
-    services::RecordingUi ui;
-    services::FixedClock clock;
-    host::HeadlessScreenFactory factory;
-    host::ARclass arclass;
-    std::vector<framework::Notification> notifications;
+    test::HeadlessDesk desk{database.db()};
+    host::ARclass& arclass = desk.arclass;
+    services::RecordingUi& ui = desk.ui;
+    std::vector<framework::Notification>& notifications = desk.notifications;
 };
 
 TEST_F(OtherScreensTest, gridsShowTheColumnsTheScreenWorksWith) {
