@@ -518,10 +518,7 @@ const services::Clock& ARform_invoice::clock() const {
 }
 
 std::optional<db::Date> ARform_invoice::shownDate(const std::string& control) const {
-    const std::string text = trimmedText(value(control));
-    if (text.empty()) return std::nullopt;
-    services::RecordingUi silent;
-    return services::ParseUserDate(silent, text, context().KELTRO_DATE_FORMAT);
+    return framework::dateOfText(value(control), context().KELTRO_DATE_FORMAT);
 }
 
 InvoiceDraft ARform_invoice::draft(const InvoiceKind& documentKind) const {

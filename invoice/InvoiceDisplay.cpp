@@ -10,10 +10,6 @@ std::string flag(bool on) { return on ? "1" : "0"; }
 
 }  // namespace
 
-std::string dateText(const std::optional<db::Date>& date, const std::string& dateFormat) {
-    return date ? services::FormatUserDate(*date, dateFormat) : std::string();
-}
-
 std::string numberText(double value) { return db::Value(value).textOr(); }
 
 std::string paidBoxOf(const store::ArHeader& header) {

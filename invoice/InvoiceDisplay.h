@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/FieldText.h"
 #include "db/Value.h"
 #include "invoice/InvoiceTax.h"
 #include "store/ArDocument.h"
@@ -27,7 +28,7 @@ FieldValues headerFields(const store::ArHeader& header, const std::string& custo
 // The header controls of a screen that shows no document.
 FieldValues emptyHeaderFields();
 
-std::string dateText(const std::optional<db::Date>& date, const std::string& dateFormat);
+using framework::dateText;
 std::string numberText(double value);
 // `chkpaid`: "1" fully paid, "2" partly paid, "0" otherwise.
 std::string paidBoxOf(const store::ArHeader& header);

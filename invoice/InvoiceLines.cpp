@@ -89,13 +89,6 @@ std::optional<store::ArLine> storeLine(services::Ui& ui, const EntryLine& entry,
 
 }  // namespace
 
-std::string trimmedText(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
 bool isNumericText(const std::string& text) {
     std::string digits;
     for (char c : trimmedText(text))

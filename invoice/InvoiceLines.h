@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/FieldText.h"
 #include "db/Value.h"
 #include "framework/ScreenParts.h"
 #include "invoice/InvoiceTax.h"
@@ -58,8 +59,7 @@ inline constexpr const char* kComputerId = "computer id";
 inline constexpr const char* kSourceInvoice = "AR-INVOICE";
 inline constexpr const char* kSourceForm = "A/R Invoice Entry";
 
-// The text without leading and trailing blanks.
-std::string trimmedText(const std::string& text);
+using framework::trimmedText;
 
 // Text a person may type into an amount cell: a number, with or without thousands
 // separators ("1,234.50", "-5"). Empty text is not a number.
