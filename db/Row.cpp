@@ -1,34 +1,52 @@
 #include "db/Row.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "db/DbError.h"
 
 namespace keltro::db {
 
 namespace {
 
-std::string fold(std::string_view name) {
-    std::string out(name);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
+// Column names are ASCII; folding them never depends on the locale.
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
+std::size_t ColumnNames::FoldedHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(asciiLower(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool ColumnNames::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
 ColumnNames::ColumnNames(std::vector<std::string> names) : m_names(std::move(names)) {
-    m_folded.reserve(m_names.size());
-    for (const auto& n : m_names) m_folded.push_back(fold(n));
+    m_positions.reserve(m_names.size());
+    m_first.reserve(m_names.size());
+    for (std::size_t i = 0; i < m_names.size(); ++i)
+        m_first.push_back(m_positions.emplace(m_names[i], static_cast<int>(i)).second);
 }
 
 int ColumnNames::find(std::string_view name) const {
-    const std::string key = fold(name);
-    for (std::size_t i = 0; i < m_folded.size(); ++i)
-        if (m_folded[i] == key) return static_cast<int>(i);
+    const int next = m_next.load(std::memory_order_relaxed);
+    if (next < static_cast<int>(m_names.size()) && m_first[static_cast<std::size_t>(next)] &&
+        FoldedEqual{}(m_names[static_cast<std::size_t>(next)], name)) {
+        m_next.store(next + 1, std::memory_order_relaxed);
+        return next;
+    }
+    if (const auto found = m_positions.find(name); found != m_positions.end()) {
+        m_next.store(found->second + 1, std::memory_order_relaxed);
+        return found->second;
+    }
     // "Table.column" as written in a join finds the bare column.
-    if (auto dot = key.rfind('.'); dot != std::string::npos) return find(key.substr(dot + 1));
+    if (auto dot = name.rfind('.'); dot != std::string_view::npos) return find(name.substr(dot + 1));
     return -1;
 }
 

@@ -6,9 +6,11 @@
 // throws `DbError`, naming the column.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/Value.h"
@@ -23,8 +25,25 @@ public:
     int find(std::string_view name) const;
 
 private:
+    // Hashes and compares names without regard to case, so that a name is found without
+    // making a folded copy of it.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
     std::vector<std::string> m_names;
-    std::vector<std::string> m_folded;
+    // Each name's first position (a join may select two columns of one name).
+    std::unordered_map<std::string, int, FoldedHash, FoldedEqual> m_positions;
+    // Whether a position holds the first column of its name.
+    std::vector<bool> m_first;
+    // Records read their columns mostly in order: the position after the last one found
+    // is tried before the names are hashed.
+    mutable std::atomic<int> m_next{0};
 };
 
 class Row {

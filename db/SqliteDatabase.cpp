@@ -34,9 +34,11 @@ int bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
             [&](std::monostate) { return sqlite3_bind_null(stmt, index); },
             [&](std::int64_t v) { return sqlite3_bind_int64(stmt, index, v); },
             [&](double v) { return sqlite3_bind_double(stmt, index, v); },
+            // The caller's values outlive the statement's run (the bindings are cleared
+            // before `query` or `execute` returns), so text is bound without a copy.
             [&](const std::string& v) {
                 return sqlite3_bind_text(stmt, index, v.data(), static_cast<int>(v.size()),
-                                         SQLITE_TRANSIENT);
+                                         SQLITE_STATIC);
             },
             [&](bool v) { return sqlite3_bind_int(stmt, index, v ? 1 : 0); },
             [&](const Date& v) {
@@ -62,7 +64,8 @@ struct ResetGuard {
 SqliteDatabase::SqliteDatabase(std::string_view path) {
     const std::string file(path);
     const int rc = sqlite3_open_v2(file.c_str(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
@@ -83,16 +86,16 @@ void SqliteDatabase::fail(const std::string& what, std::string_view sql, int rc)
     throw DbError(what, std::string(sql), sqlite3_errmsg(m_db), std::to_string(rc));
 }
 
-sqlite3_stmt* SqliteDatabase::prepare(std::string_view sql, const Params& params) {
-    auto it = m_statements.find(std::string(sql));
+SqliteDatabase::Prepared& SqliteDatabase::prepare(std::string_view sql, const Params& params) {
+    auto it = m_statements.find(sql);
     if (it == m_statements.end()) {
         sqlite3_stmt* raw = nullptr;
         const int rc = sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &raw,
                                           nullptr);
         if (rc != SQLITE_OK) fail("The statement cannot be prepared", sql, rc);
-        it = m_statements.emplace(std::string(sql), Statement(raw)).first;
+        it = m_statements.emplace(std::string(sql), Prepared{Statement(raw), nullptr}).first;
     }
-    sqlite3_stmt* stmt = it->second.get();
+    sqlite3_stmt* stmt = it->second.stmt.get();
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != static_cast<int>(params.size()))
         throw DbError("The statement takes " + std::to_string(expected) + " values but was given " +
@@ -102,7 +105,21 @@ sqlite3_stmt* SqliteDatabase::prepare(std::string_view sql, const Params& params
         const int rc = bindValue(stmt, static_cast<int>(i) + 1, params[i]);
         if (rc != SQLITE_OK) fail("A value cannot be bound", sql, rc);
     }
-    return stmt;
+    return it->second;
+}
+
+// The names are read again only when SQLite has prepared the statement again.
+std::shared_ptr<const ColumnNames> SqliteDatabase::columnsOf(Prepared& prepared) {
+    sqlite3_stmt* stmt = prepared.stmt.get();
+    const int reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (prepared.columns && prepared.reprepared == reprepared) return prepared.columns;
+    const int count = sqlite3_column_count(stmt);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) names.emplace_back(sqlite3_column_name(stmt, i));
+    prepared.columns = std::make_shared<const ColumnNames>(std::move(names));
+    prepared.reprepared = reprepared;
+    return prepared.columns;
 }
 
 void SqliteDatabase::stepToEnd(sqlite3_stmt* stmt, std::string_view sql) {
@@ -113,13 +130,11 @@ void SqliteDatabase::stepToEnd(sqlite3_stmt* stmt, std::string_view sql) {
 }
 
 Rows SqliteDatabase::query(std::string_view sql, const Params& params) {
-    sqlite3_stmt* stmt = prepare(sql, params);
+    Prepared& prepared = prepare(sql, params);
+    sqlite3_stmt* stmt = prepared.stmt.get();
     ResetGuard guard{stmt};
-    const int count = sqlite3_column_count(stmt);
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) names.emplace_back(sqlite3_column_name(stmt, i));
-    auto columns = std::make_shared<const ColumnNames>(std::move(names));
+    const auto columns = columnsOf(prepared);
+    const int count = static_cast<int>(columns->names().size());
 
     Rows rows;
     int rc;
@@ -134,7 +149,7 @@ Rows SqliteDatabase::query(std::string_view sql, const Params& params) {
 }
 
 std::int64_t SqliteDatabase::execute(std::string_view sql, const Params& params) {
-    sqlite3_stmt* stmt = prepare(sql, params);
+    sqlite3_stmt* stmt = prepare(sql, params).stmt.get();
     ResetGuard guard{stmt};
     stepToEnd(stmt, sql);
     return sqlite3_changes64(m_db);

@@ -4,13 +4,16 @@
 // transaction begins with `BEGIN IMMEDIATE`, which takes the file's one write lock at
 // once; while another workstation holds it, the begin is retried under the caller's
 // retry policy. Having the write lock, the transaction owns every row it then locks.
-// Prepared statements are kept per SQL text for the life of the connection.
+// Prepared statements are kept per SQL text for the life of the connection. A connection
+// is used by one thread at a time (each workstation thread opens its own), so SQLite's
+// own per-connection locking is left out.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <memory>
 #include <string>
+#include <functional>
 #include <unordered_map>
 
 #include "db/Database.h"
@@ -44,12 +47,28 @@ private:
     };
     using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
-    sqlite3_stmt* prepare(std::string_view sql, const Params& params);
+    // A prepared statement and the column names of its result, kept until SQLite
+    // prepares the statement again (after a change to the tables it reads).
+    struct Prepared {
+        Statement stmt;
+        std::shared_ptr<const ColumnNames> columns;
+        int reprepared = 0;  // SQLITE_STMTSTATUS_REPREPARE when the names were read
+    };
+    // Finds statements by the SQL text as given, without copying it.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+
+    Prepared& prepare(std::string_view sql, const Params& params);
+    std::shared_ptr<const ColumnNames> columnsOf(Prepared& prepared);
     [[noreturn]] void fail(const std::string& what, std::string_view sql, int rc) const;
     void stepToEnd(sqlite3_stmt* stmt, std::string_view sql);
 
     sqlite3* m_db = nullptr;
-    std::unordered_map<std::string, Statement> m_statements;
+    std::unordered_map<std::string, Prepared, TextHash, std::equal_to<>> m_statements;
 };
 
 }  // namespace keltro::db

@@ -21,8 +21,17 @@ void addToSlot(PeriodSide& side, std::string_view periodCode, double value) {
         side.movements[*slot] = roundMoney(side.movements[*slot] + value);
 }
 
+// The names of the plain ("") and the other ("e_") side, made once: every balance row a
+// posting moves is read by them.
+const std::vector<std::string>& sideColumns(std::string_view prefix) {
+    static const std::vector<std::string> plain = PeriodSideColumns("");
+    static const std::vector<std::string> other = PeriodSideColumns("e_");
+    return prefix.empty() ? plain : other;
+}
+
+// `prefix` is "" or "e_".
 PeriodSide readSide(const db::Row& row, std::string_view prefix) {
-    const auto columns = PeriodSideColumns(prefix);
+    const auto& columns = sideColumns(prefix);
     auto column = columns.begin();
     const auto next = [&] { return row[*column++].numberOr(0.0); };
     PeriodSide side;

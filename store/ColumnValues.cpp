@@ -18,28 +18,25 @@ ColumnValues& ColumnValues::append(const ColumnValues& other) {
     return *this;
 }
 
+// Both statements are made for every record written; they are built in one buffer.
 std::string ColumnValues::insertSql(std::string_view table) const {
-    std::string names;
-    std::string marks;
-    for (const auto& column : m_columns) {
-        if (!names.empty()) {
-            names += ", ";
-            marks += ", ";
-        }
-        names += "[" + column + "]";
-        marks += "?";
-    }
-    return "INSERT INTO [" + std::string(table) + "] (" + names + ") VALUES (" + marks + ")";
+    std::string sql;
+    sql.reserve(32 + table.size() + m_columns.size() * 24);
+    sql.append("INSERT INTO [").append(table).append("] (");
+    for (std::size_t i = 0; i < m_columns.size(); ++i)
+        sql.append(i ? ", [" : "[").append(m_columns[i]).append("]");
+    sql.append(") VALUES (");
+    for (std::size_t i = 0; i < m_columns.size(); ++i) sql.append(i ? ", ?" : "?");
+    return sql.append(")");
 }
 
 std::string ColumnValues::updateSql(std::string_view table, std::string_view where) const {
-    std::string assignments;
-    for (const auto& column : m_columns) {
-        if (!assignments.empty()) assignments += ", ";
-        assignments += "[" + column + "] = ?";
-    }
-    return "UPDATE [" + std::string(table) + "] SET " + assignments + " WHERE " +
-           std::string(where);
+    std::string sql;
+    sql.reserve(32 + table.size() + where.size() + m_columns.size() * 24);
+    sql.append("UPDATE [").append(table).append("] SET ");
+    for (std::size_t i = 0; i < m_columns.size(); ++i)
+        sql.append(i ? ", [" : "[").append(m_columns[i]).append("] = ?");
+    return sql.append(" WHERE ").append(where);
 }
 
 db::Params ColumnValues::paramsWith(const db::Params& extra) const {

@@ -1,0 +1,84 @@
+#include "app/cli/BenchCommand.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/InvoiceBench.h"
+#include "db/Database.h"
+#include "schema/Schema.h"
+#include "services/Clock.h"
+
+namespace keltro::app {
+
+namespace {
+
+constexpr long kDefaultCount = 500;
+
+long positiveNumber(const Arguments& args, const std::string& name, long fallback, long least) {
+    const auto text = args.option(name);
+    if (!text) return fallback;
+    std::size_t used = 0;
+    long value = -1;
+    try {
+        value = std::stol(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text->size() || value < least)
+        throw UsageError{"--" + name + " needs a whole number of at least " + std::to_string(least)};
+    return value;
+}
+
+std::vector<bench::CommitMode> modesOf(const std::string& text) {
+    if (text == "durable") return {bench::CommitMode::Durable};
+    if (text == "cpu") return {bench::CommitMode::Cpu};
+    if (text == "both") return {bench::CommitMode::Durable, bench::CommitMode::Cpu};
+    throw UsageError{"--mode is durable, cpu or both"};
+}
+
+}  // namespace
+
+int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
+    if (args.positional().size() != 1 || args.positional().front() != "invoice")
+        throw UsageError{"bench needs the name of a benchmark: invoice"};
+    const auto url = args.option("db");
+    if (!url) throw UsageError{"bench needs --db URL"};
+    const long count = positiveNumber(args, "count", kDefaultCount, 1);
+    const long preload = positiveNumber(args, "preload", 0, 0);
+    const auto modes = modesOf(args.optionOr("mode", "both"));
+    const auto clock = services::makeClock(args.option("today"));
+
+    if (url->starts_with("sqlite:")) {
+        const std::string path = url->substr(7);
+        if (path.empty() || path == ":memory:" || std::filesystem::exists(path)) {
+            err << "keltro-ar: the bench creates its own SQLite file, and " << path
+                << " already exists (or is not a file name); name a new file.\n";
+            return 1;
+        }
+    }
+    auto db = db::openDatabase(*url);
+    if (auto existing = schema::existingSuiteTables(*db); !existing.empty()) {
+        err << "keltro-ar: the database " << *url << " already holds the suite's tables ("
+            << existing.size() << " of them); the bench needs an empty database.\n";
+        return 1;
+    }
+    bench::prepareBenchDatabase(*db, clock->today());
+
+    bench::InvoiceBench invoiceBench(*db, *clock);
+    for (const auto mode : modes) out << invoiceBench.measure(mode, count).json() << std::endl;
+    if (preload == 0) return 0;
+
+    // Top up to the preload: the measurements above left some invoices already.
+    const long present = static_cast<long>(invoiceBench.invoices());
+    const long toWrite = preload > present ? preload - present : 0;
+    err << "keltro-ar: preloading " << toWrite << " invoices\n";
+    invoiceBench.preload(toWrite, [&](long done) {
+        if (done % 10000 == 0 || done == toWrite)
+            err << "keltro-ar: " << done << " of " << toWrite << " invoices written\n";
+    });
+    for (const auto mode : modes) out << invoiceBench.measure(mode, count).json() << std::endl;
+    return 0;
+}
+
+}  // namespace keltro::app
