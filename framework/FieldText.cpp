@@ -1,7 +1,6 @@
 #include "framework/FieldText.h"
 
 #include "services/DateFormat.h"
-#include "services/Ui.h"
 
 namespace keltro::framework {
 
@@ -21,6 +20,12 @@ std::optional<db::Date> dateOfText(const std::string& text, const std::string& d
     if (typed.empty()) return std::nullopt;
     services::RecordingUi silent;
     return services::ParseUserDate(silent, typed, dateFormat);
+}
+
+std::string retypedDate(services::Ui& ui, const std::string& typed, const std::string& dateFormat) {
+    const std::string text = trimmedText(typed);
+    if (text.empty()) return {};
+    return dateText(services::ParseUserDate(ui, text, dateFormat), dateFormat);
 }
 
 }  // namespace keltro::framework

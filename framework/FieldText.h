@@ -6,6 +6,7 @@
 #include <string>
 
 #include "db/Value.h"
+#include "services/Ui.h"
 
 namespace keltro::framework {
 
@@ -18,5 +19,10 @@ std::string dateText(const std::optional<db::Date>& date, const std::string& dat
 // The date a text shows in the user's format; nullopt when empty or not a date. Nothing
 // is said to the person (the field's own check has spoken when it was typed).
 std::optional<db::Date> dateOfText(const std::string& text, const std::string& dateFormat);
+
+// What a date field shows once a person has typed into it: the date again in the user's
+// format, or "" after the refusal message ("Month is invalid (13)" …); an empty field
+// stays empty.
+std::string retypedDate(services::Ui& ui, const std::string& typed, const std::string& dateFormat);
 
 }  // namespace keltro::framework

@@ -1,5 +1,6 @@
 #include "framework/LookupList.h"
 
+#include <algorithm>
 #include <charconv>
 #include <deque>
 
@@ -76,6 +77,13 @@ std::string ItemColumn(const std::string& item, std::size_t n) {
     return n < parts.size() ? parts[n] : std::string();
 }
 
+std::optional<std::string> ItemColumnWhere(const std::vector<std::string>& items, std::size_t match,
+                                           const std::string& text, std::size_t wanted) {
+    for (const auto& item : items)
+        if (ItemColumn(item, match) == text) return ItemColumn(item, wanted);
+    return std::nullopt;
+}
+
 namespace lists {
 
 std::vector<std::string> customersByNumber(db::Database& db) {
@@ -109,6 +117,20 @@ std::vector<std::string> banks(db::Database& db) {
 
 std::vector<std::string> currencies(db::Database& db) {
     return FillList(db.query("SELECT * FROM [Working_Currency_table] ORDER BY Currency DESC"), {"Currency"});
+}
+
+std::vector<std::string> fiscalYears(db::Database& db) {
+    std::vector<std::string> years;
+    for (const auto& row : db.query("SELECT fyear FROM Fiscalyear_table ORDER BY fyear"))
+        years.push_back(row["fyear"].textOr());
+    return years;
+}
+
+std::vector<std::string> periodNumbers(const std::string& count) {
+    std::vector<std::string> periods;
+    const int last = std::max(1, toInt(count).value_or(1));
+    for (int period = 1; period <= last; ++period) periods.push_back(std::to_string(period));
+    return periods;
 }
 
 std::vector<std::string> exchangeRates(db::Database& db, const std::string& currency,

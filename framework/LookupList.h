@@ -14,6 +14,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ std::vector<std::string> FillList(const db::Rows& rows, const std::vector<std::s
 std::string ItemValue(const std::string& item);
 // Column `n` of an item (empty when it has fewer).
 std::string ItemColumn(const std::string& item, std::size_t n);
+// Column `wanted` of the first item whose column `match` is `text` (the number of a name
+// picked from a list by name); nothing when no item has it.
+std::optional<std::string> ItemColumnWhere(const std::vector<std::string>& items, std::size_t match,
+                                           const std::string& text, std::size_t wanted);
 
 namespace lists {
 
@@ -62,6 +67,10 @@ std::vector<std::string> paymentTerms(db::Database& db);
 std::vector<std::string> cashAccounts(db::Database& db);
 std::vector<std::string> banks(db::Database& db);
 std::vector<std::string> currencies(db::Database& db);
+// The fiscal years (`Fiscalyear_table.fyear`), in order.
+std::vector<std::string> fiscalYears(db::Database& db);
+// "1" .. the number of periods the host gives (`KELTRO_NO_PERIODS`; at least one).
+std::vector<std::string> periodNumbers(const std::string& count);
 // The rates of a currency dated on or before `onOrBefore` (any date when not given),
 // newest first, each "rate;rate date" with the date as `formatDate` shows it.
 std::vector<std::string> exchangeRates(db::Database& db, const std::string& currency,

@@ -1,81 +1,769 @@
 #include "receipts/ARform_receipt.h"
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/FieldText.h"
 #include "framework/FontBar.h"
+#include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "receipts/ReceiptFields.h"
+#include "receipts/ReceiptNavigation.h"
+#include "receipts/ReceiptPrint.h"
+#include "receipts/ReceiptVoid.h"
+#include "services/DateFormat.h"
+#include "services/FiscalPeriod.h"
+#include "services/Money.h"
+#include "store/Accounts.h"
+#include "store/ArDocument.h"
+#include "store/ReferenceData.h"
 
 namespace keltro::receipts {
 
 using framework::FieldKind;
+using framework::GridRow;
+using framework::Mode;
+using framework::trimmedText;
+using services::FormatAmount;
+
+namespace {
+
+constexpr const char* kGrid = "dbgrid1";
+constexpr const char* kAllCurrencies = "*";
+// `txtdocno` of a receipt the fast receipt screen stored: white on red.
+constexpr long kWhite = 0xFFFFFF;
+constexpr long kRed = 0x0000FF;
+
+// The controls a person types into while entering a receipt.
+const std::vector<std::string> kEntryFields = {
+    "txtrcno",   "txtrcdate",   "cmbperiod",   "cmbfyear",  "cmbcustno",   "cmbcustname",
+    "txtpayer",  "cmbpayby",    "cmbcash",     "cmbbank",   "txtcheck",    "txtcheckdate",
+    "txtremark", "txtrcamount", "cmbcurrency", "cmbexrate", "txtratedate", "cmbinvoice_currency"};
+// What "&Edit mode" opens of a stored receipt.
+const std::vector<std::string> kEditFields = {"txtrcno",  "txtpayer",     "cmbpayby",
+                                              "txtcheck", "txtcheckdate", "txtremark"};
+// What completing a fast receipt opens: the customer, amount and bank came with it.
+const std::vector<std::string> kFastFields = {
+    "txtrcno",   "txtpayer",    "cmbpayby",  "txtcheck", "txtcheckdate",       "txtremark",
+    "cmbexrate", "txtratedate", "cmbperiod", "cmbfyear", "cmbinvoice_currency"};
+
+bool among(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isAccountColumn(const std::string& caption) {
+    return caption == column::kDiscountAccount || caption == column::kWriteOffAccount;
+}
+
+// The accounts a row may charge its discount or write-off to (`dd1`, `dd2`).
+std::vector<std::string> rowAccountItems(db::Database& db) {
+    std::vector<std::string> items;
+    for (const auto& row :
+         db.query("SELECT accno, accname FROM Account_master_table INNER JOIN Account_class_table "
+                  "ON Account_master_table.accclass = Account_class_table.class_name "
+                  "WHERE acctype = 'Income Statement' AND [type] = 'A' "
+                  "AND accclass <> 'Cost of Goods sold' ORDER BY accno"))
+        items.push_back(row["accno"].textOr() + ";" + row["accname"].textOr());
+    return items;
+}
+
+std::string moduleOrDefault(db::Database& db, std::string_view module, std::string_view name) {
+    const std::string account = store::defaultModuleAccount(db, module, name);
+    return account.empty() ? store::moduleAccount(db, module, name) : account;
+}
+
+}  // namespace
 
 ARform_receipt::ARform_receipt() : Screen("ARform_receipt", "A/R Receipt Entry") {
     declareHeader();
     declareGrids();
     declareCommands();
+    attachActions();
 }
 
 void ARform_receipt::declareHeader() {
-    for (auto& f : documentFields("rc")) addField(std::move(f));
+    for (auto& f : documentFields("rc"))
+        addField(std::move(f));
     addField(journalKeyField());
-    for (auto& f : receiptDateFields()) addField(std::move(f));
-    for (auto& f : customerFields()) addField(std::move(f));
-    for (auto& f : paymentFields()) addField(std::move(f));
+    for (auto& f : receiptDateFields())
+        addField(std::move(f));
+    for (auto& f : customerFields())
+        addField(std::move(f));
+    for (auto& f : paymentFields())
+        addField(std::move(f));
     addField({.name = "txtremark", .caption = "Remark"});
     addField({.name = "txtrcamount", .caption = "Receipt amount"});
-    for (auto& f : currencyFields()) addField(std::move(f));
+    for (auto& f : currencyFields())
+        addField(std::move(f));
     addField({.name = "txtreceipt_base", .caption = "Base-currency amount", .locked = true});
     // Lists only the lines in one currency; "*" lists them all.
-    addField({.name = "cmbinvoice_currency", .kind = FieldKind::Combo,
-              .caption = "Invoice currency"});
+    addField({.name = "cmbinvoice_currency",
+              .kind = FieldKind::Combo,
+              .caption = "Invoice currency",
+              .value = kAllCurrencies});
     addField({.name = "txttotal", .caption = "Total applied", .locked = true});
-    addField({.name = "label_total_currency", .kind = FieldKind::Label,
-              .caption = "Total currency"});
+    addField(
+        {.name = "label_total_currency", .kind = FieldKind::Label, .caption = "Total currency"});
     addField({.name = "txttotal_base", .caption = "Total in base currency", .locked = true});
     addField({.name = "txtunapplied_docno", .caption = "Unapplied document", .locked = true});
     addField({.name = "txtunapplied_amount", .caption = "Unapplied amount", .locked = true});
     addField({.name = "txtfast_docno", .caption = "Fast receipt no", .locked = true});
     addField({.name = "txtfast_invoice_no", .caption = "Fast receipt invoice no", .locked = true});
-    for (auto& f : flagFields()) addField(std::move(f));
+    for (auto& f : flagFields())
+        addField(std::move(f));
 }
 
 void ARform_receipt::declareGrids() {
-    addGrid({.name = "dbgrid1",
-             .declaredCaptions = {"document type", "pay item", "invoice no", "invoice date",
-                                  "gross amount", "open amount", "discount available",
-                                  "currency", "invoice exch rate", "receipt exch rate",
-                                  "applied amount", "discount taken", "write-off",
-                                  "discount account", "write-off account",
-                                  "base-currency amount", "net balance", "deposit",
-                                  "sales invoice", "remark", "computer id"},
+    addGrid({.name = kGrid,
+             .declaredCaptions = {"document type",      "pay item",
+                                  "invoice no",         "invoice date",
+                                  "gross amount",       "open amount",
+                                  "discount available", "currency",
+                                  "invoice exch rate",  "receipt exch rate",
+                                  "applied amount",     "discount taken",
+                                  "write-off",          "discount account",
+                                  "write-off account",  "base-currency amount",
+                                  "net balance",        "deposit",
+                                  "sales invoice",      "remark",
+                                  "computer id"},
              .lookupColumns = {{"discount account", kAccountList},
                                {"write-off account", kAccountList}}});
+    // The drop-downs of the two account columns.
+    for (const char* name : {"dd1", "dd2"})
+        addField({.name = name,
+                  .kind = FieldKind::Combo,
+                  .caption = "Account",
+                  .visible = false,
+                  .columnSpec = kAccountList});
     // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
+    for (auto& f : framework::fontBarFields())
+        addField(std::move(f));
 }
 
 void ARform_receipt::declareCommands() {
     addCommand(framework::saveCommand());
     addCommand(framework::previewCommand("Preview"));
     addExitCommand("&File");
-    for (auto& c : framework::modeCommands("New")) addCommand(std::move(c));
-    for (auto& c : framework::voidMenuCommands(*this, "&Void Receipt")) addCommand(std::move(c));
-    for (auto& c : framework::recordCommands("Last record")) addCommand(std::move(c));
+    for (auto& c : framework::modeCommands("New"))
+        addCommand(std::move(c));
+    for (auto& c : framework::voidMenuCommands(*this, "&Void Receipt"))
+        addCommand(std::move(c));
+    for (auto& c : framework::recordCommands("Last record"))
+        addCommand(std::move(c));
     addCommand({.menu = "&Link", .caption = "&G/L Record", .toolbar = "G/L"});
     addCommand({.menu = "&Link", .caption = "&A/R Record", .toolbar = "A/R"});
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("A/R Receipt Entry Help", "AR Receipt Entry Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
+    for (auto& c : framework::fontBarCommands())
+        addCommand(std::move(c));
 }
 
+void ARform_receipt::attach(const std::string& caption, std::function<void()> action) {
+    mutableCommand(caption).action = [this, action = std::move(action)] { guarded(action); };
+}
+
+void ARform_receipt::attachActions() {
+    attach("&Save", [this] { saveCommand(); });
+    attach("&Preview", [this] { preview(); });
+    attach("&New", [this] { newCommand(); });
+    attach("&Edit mode", [this] { editCommand(); });
+    attach("&Void Receipt", [this] { voidCommand(); });
+    attach("&Next record", [this] { step(+1); });
+    attach("&Previous record", [this] { step(-1); });
+    attach("&Last record", [this] { showLast(); });
+    attach("&Refresh record", [this] { refresh(); });
+    attach("&G/L Record", [this] { glRecord(); });
+    attach("&A/R Record", [this] { arRecord(); });
+}
+
+bool ARform_receipt::guarded(const std::function<void()>& step, const std::string& failure) {
+    try {
+        step();
+        return true;
+    } catch (const framework::ScreenError&) {
+        throw;  // a step the person could not take: the driver reports it
+    } catch (const std::exception& e) {
+        ui().message(e.what());
+        if (!failure.empty()) ui().message(failure);
+        return false;
+    }
+}
+
+// --- What the host asks ---------------------------------------------------------------
+
+// Without the update right the screen stays as it is: no receipt can be entered.
 void ARform_receipt::receiptThisInvoice(const std::string& docnox, const std::string& custnox) {
+    if (!rights().update) return;
     m_invoiceToPay = docnox;
-    setValue("txtdocno", framework::kNewDocumentNo);
     setValue("cmbcustno", custnox);
-    mutableCommand("&New").checked = true;
-    setMode(framework::Mode::New);
+    guarded([this] { beginNew(ReceiptDate::Today); });
 }
 
-void ARform_receipt::gotoDocno(const std::string& docnox) { setValue("txtdocno", docnox); }
+void ARform_receipt::gotoDocno(const std::string& docnox) {
+    setValue("txtdocno", docnox);
+    guarded([&] { gotoNumber(docnox); });
+}
+
+// --- Opening --------------------------------------------------------------------------
+
+void ARform_receipt::onLoad() {
+    fillLists();
+    readModuleAccounts();
+    showLast();
+}
+
+void ARform_receipt::fillLists() {
+    db::Database& db = database();
+    auto& payby = mutableField("cmbpayby").items;
+    payby = {"Cash", "Check"};
+    for (const auto& row : db.query("SELECT * FROM Credit_card_master_table WHERE used = TRUE"))
+        payby.push_back(row["card_name"].textOr());
+    mutableField("cmbcash").items = framework::lists::cashAccounts(db);
+    mutableField("cmbbank").items = framework::lists::banks(db);
+    mutableField("cmbcustno").items = framework::lists::customersByNumber(db);
+    mutableField("cmbcustname").items = framework::lists::customersByName(db);
+    mutableField("cmbcurrency").items = framework::lists::currencies(db);
+    auto& invoiceCurrencies = mutableField("cmbinvoice_currency").items;
+    invoiceCurrencies = framework::lists::currencies(db);
+    invoiceCurrencies.push_back(kAllCurrencies);
+    mutableField("cmbfyear").items = framework::lists::fiscalYears(db);
+    mutableField("cmbperiod").items = framework::lists::periodNumbers(context().KELTRO_NO_PERIODS);
+    const auto accounts = rowAccountItems(db);
+    mutableField("dd1").items = mutableField("dd2").items = accounts;
+    m_rowAccounts.clear();
+    for (const auto& item : accounts)
+        m_rowAccounts.push_back(framework::ItemValue(item));
+}
+
+void ARform_receipt::readModuleAccounts() {
+    namespace parameter = store::parameter;
+    db::Database& db = database();
+    m_accounts = {store::moduleAccount(db, parameter::kAr, parameter::kReceivable),
+                  moduleOrDefault(db, parameter::kAr, parameter::kDiscount),
+                  moduleOrDefault(db, parameter::kAr, parameter::kWriteOff),
+                  moduleOrDefault(db, parameter::kGl, parameter::kRealizedGain),
+                  moduleOrDefault(db, parameter::kGl, parameter::kRealizedLoss)};
+}
+
+// --- State -------------------------------------------------------------------------------
+
+bool ARform_receipt::completingFastReceipt() const {
+    return mode() == Mode::New && m_shown && m_shown->newFromFast;
+}
+
+void ARform_receipt::enterMode(Mode mode) {
+    setMode(mode);
+    mutableCommand("&New").checked = mode == Mode::New;
+    mutableCommand("&Edit mode").checked = mode == Mode::Edit;
+    applyLocks();
+}
+
+bool ARform_receipt::fieldEditable(const std::string& control) const {
+    switch (mode()) {
+        case Mode::New: return among(completingFastReceipt() ? kFastFields : kEntryFields, control);
+        case Mode::Edit: return among(kEditFields, control);
+        case Mode::Browse: break;
+    }
+    return false;
+}
+
+void ARform_receipt::applyLocks() {
+    for (const auto& control : kEntryFields)
+        setLocked(control, !fieldEditable(control));
+    setLocked("cmbcompany", true);
+    setLocked("txtdocno", mode() != Mode::Browse);
+    mutableGrid(kGrid).locked = mode() != Mode::New;
+    auto& docno = mutableField("txtdocno");
+    const bool fast = completingFastReceipt();
+    docno.foreColor = fast ? std::optional<long>(kWhite) : std::nullopt;
+    docno.backColor = fast ? std::optional<long>(kRed) : std::nullopt;
+}
+
+// --- Showing receipts ---------------------------------------------------------------------
+
+void ARform_receipt::applyFields(const FieldValues& values) {
+    for (const auto& [control, text] : values)
+        setValue(control, text);
+}
+
+std::string ARform_receipt::accountName(const std::string& accno) const {
+    for (const auto& item : field("dd1").items)
+        if (framework::ItemValue(item) == accno) return framework::ItemColumn(item, 1);
+    const auto account = store::findAccount(database(), accno);
+    return account ? account->accname : "";
+}
+
+void ARform_receipt::showStoredLines(const std::string& fkey) {
+    auto& rows = mutableGrid(kGrid).rows;
+    rows.clear();
+    const auto nameOf = [this](const std::string& accno) { return accountName(accno); };
+    for (const auto& line : receiptLines(database(), fkey)) {
+        const auto document = store::findHeaderByDocno(database(), line.invoiceNo);
+        rows.push_back(storedRow(line, document ? document->doctype : "",
+                                 context().KELTRO_DATE_FORMAT, nameOf));
+    }
+    m_currentRow = 0;
+}
+
+void ARform_receipt::showReceipt(const ReceiptHeader& header) {
+    m_shown = header;
+    const auto customer = store::findCustomer(database(), header.customerNo);
+    applyFields(
+        receiptFields(header, customer ? customer->name : "", context().KELTRO_DATE_FORMAT));
+    mutableField("cmbexrate").items.clear();
+    if (!header.newFromFast) {
+        showStoredLines(header.fkey);
+        return enterMode(Mode::Browse);
+    }
+    // Stored by the fast receipt screen: to be applied and saved here.
+    m_invoiceToPay = header.fastApplyInvoiceNo;
+    enterMode(Mode::New);
+    fillRateList();
+    offerOpenItems();
+    refreshTotals();
+}
+
+void ARform_receipt::showReceiptWithKey(const std::string& fkey) {
+    if (const auto header = findReceipt(database(), fkey)) showReceipt(*header);
+}
+
+void ARform_receipt::showNoReceipt() {
+    m_shown.reset();
+    applyFields(newReceiptFields());
+    setValue("txtdocno", "");
+    mutableGrid(kGrid).rows.clear();
+    enterMode(Mode::Browse);
+}
+
+void ARform_receipt::leaveEditBeforeMoving() {
+    if (mode() == Mode::Edit && ui().ask("Do you want to save editing?")) saveEdit();
+}
+
+void ARform_receipt::showLast() {
+    leaveEditBeforeMoving();
+    if (const auto fkey = lastReceiptKey(database()))
+        showReceiptWithKey(*fkey);
+    else
+        showNoReceipt();
+}
+
+// Next or previous by id; from a new receipt, the last one.
+void ARform_receipt::step(int direction) {
+    if (!m_shown || mode() == Mode::New) return showLast();
+    leaveEditBeforeMoving();
+    const auto fkey = neighbourReceiptKey(database(), m_shown->id, direction);
+    showReceiptWithKey(fkey ? *fkey : m_shown->fkey);
+}
+
+void ARform_receipt::refresh() {
+    leaveEditBeforeMoving();
+    if (m_shown) showReceiptWithKey(m_shown->fkey);
+}
+
+void ARform_receipt::gotoNumber(const std::string& docno) {
+    if (const auto header = findReceiptByDocno(database(), docno)) return showReceipt(*header);
+    ui().message("Document no. " + docno + " not found");
+}
+
+// --- New --------------------------------------------------------------------------------------
+
+void ARform_receipt::newCommand() {
+    if (mode() == Mode::Edit) {
+        mutableCommand("&New").checked = false;  // "&New" does nothing while editing
+        return;
+    }
+    if (command("&New").checked) return beginNew(ReceiptDate::AsShown);
+    showLast();
+}
+
+// A cleared screen for the customer chosen (if any). "&New" keeps the date shown, so that
+// a day's receipts are entered one after the other; a screen without a date, and a
+// receipt the host asks for, take today.
+void ARform_receipt::beginNew(ReceiptDate date) {
+    m_shown.reset();
+    applyFields(newReceiptFields());
+    mutableGrid(kGrid).rows.clear();
+    if (date == ReceiptDate::Today || !shownDate("txtrcdate"))
+        setValue("txtrcdate", framework::dateText(clock().today(), context().KELTRO_DATE_FORMAT));
+    enterMode(Mode::New);
+    receiptDateChanged();
+    setValue("cmbcurrency", context().BASE_CURRENCY);
+    if (trimmedText(value("cmbcustno")).empty()) return currencyChosen();
+    customerChosen();
+}
+
+// --- Edit ------------------------------------------------------------------------------------
+
+void ARform_receipt::editCommand() {
+    auto& command = mutableCommand("&Edit mode");
+    if (mode() == Mode::New || !m_shown) {
+        command.checked = false;
+        return;
+    }
+    if (!command.checked) return leaveEdit();
+    if (m_shown->isVoid) {
+        command.checked = false;
+        return ui().message(m_shown->docno + " was void.");
+    }
+    enterMode(Mode::Edit);
+}
+
+void ARform_receipt::leaveEdit() {
+    if (ui().ask("Do you want to save editing?")) return saveEdit();
+    showReceiptWithKey(m_shown->fkey);
+}
+
+// --- Saving ----------------------------------------------------------------------------------
+
+const services::Clock& ARform_receipt::clock() const {
+    return context().clock ? *context().clock : m_systemClock;
+}
+
+services::LedgerContext& ARform_receipt::ledger() {
+    if (!m_ledger) m_ledger.emplace(database(), ui());
+    return *m_ledger;
+}
+
+std::optional<db::Date> ARform_receipt::shownDate(const std::string& control) const {
+    return framework::dateOfText(value(control), context().KELTRO_DATE_FORMAT);
+}
+
+ReceiptDraft ARform_receipt::draft() const {
+    ReceiptDraft d;
+    d.currency = trimmedText(value("cmbcurrency"));
+    d.rateText = value("cmbexrate");
+    d.rateDate = shownDate("txtratedate");
+    d.amountText = value("txtrcamount");
+    d.receiptDate = shownDate("txtrcdate");
+    d.customerNo = trimmedText(value("cmbcustno"));
+    d.receiptNo = value("txtrcno");
+    d.payer = value("txtpayer");
+    d.payby = trimmedText(value("cmbpayby"));
+    d.cashAccno = framework::ItemValue(trimmedText(value("cmbcash")));
+    d.bankCode = framework::ItemValue(trimmedText(value("cmbbank")));
+    d.checkNo = trimmedText(value("txtcheck"));
+    d.checkDate = shownDate("txtcheckdate");
+    d.remark = value("txtremark");
+    d.periodText = value("cmbperiod");
+    d.fyear = value("cmbfyear");
+    d.lines = applicationLines(grid(kGrid).rows);
+    d.totals = totalsOf(grid(kGrid).rows);
+    return d;
+}
+
+ReceiptSaveContext ARform_receipt::saveContext() {
+    return {database(),
+            ui(),
+            clock(),
+            ledger(),
+            context().KELTRO_USER,
+            context().BASE_CURRENCY,
+            context().KELTRO_DATE_FORMAT,
+            m_accounts,
+            m_rowAccounts};
+}
+
+void ARform_receipt::saveCommand() {
+    if (mode() == Mode::Edit) return saveEdit();
+    if (mode() != Mode::New) return;
+    if (value("txtdocno") == framework::kNewDocumentNo) return saveNew();
+    if (completingFastReceipt()) completeFastReceipt();
+}
+
+void ARform_receipt::saveNew() {
+    if (checkAndSave(checkNewReceipt, saveNewReceipt) != SaveOutcome::Failed) return;
+    setValue("txtdocno", framework::kNewDocumentNo);
+    setValue("txtfkey", "");
+    setValue("txtglfkey", "");
+}
+
+void ARform_receipt::completeFastReceipt() {
+    const ReceiptHeader stored = *m_shown;
+    checkAndSave(checkFastCompletion, [&](ReceiptSaveContext& save, const ReceiptDraft& d,
+                                          const CheckedReceipt& checked) {
+        return receipts::completeFastReceipt(save, stored, d, checked);
+    });
+}
+
+// The checks, then the save in its transaction; once committed: the message, the journal
+// key, the stored receipt on screen.
+ARform_receipt::SaveOutcome ARform_receipt::checkAndSave(const Check& check, const Save& save) {
+    const ReceiptDraft d = draft();
+    const auto checked = check({database(), ui(), context().BASE_CURRENCY}, d);
+    if (!checked) return SaveOutcome::Refused;
+    std::optional<SavedReceipt> saved;
+    guarded([&] {
+        auto where = saveContext();
+        saved = save(where, d, *checked);
+    });
+    if (!saved) {
+        ui().message("Add new receipt failed");
+        return SaveOutcome::Failed;
+    }
+    ui().message("Add new Receipt complete");
+    guarded([&] { storeJournalKey(database(), *saved); });
+    showReceiptWithKey(saved->fkey);
+    return SaveOutcome::Saved;
+}
+
+void ARform_receipt::saveEdit() {
+    ReceiptHeader edited = *m_shown;
+    edited.receiptNo = value("txtrcno");
+    edited.payer = value("txtpayer");
+    edited.payby = trimmedText(value("cmbpayby"));
+    edited.checkNo = trimmedText(value("txtcheck"));
+    edited.checkDate = shownDate("txtcheckdate");
+    edited.remark = value("txtremark");
+    if (!guarded([&] { updateEditedHeader(database(), edited); })) return;
+    ui().message("Update receipt complete");
+    showReceiptWithKey(edited.fkey);
+}
+
+// --- Header reactions ---------------------------------------------------------------------------
+
+void ARform_receipt::onFieldChanged(const std::string& control) {
+    guarded([&] {
+        if (control == "txtrcdate") return receiptDateChanged();
+        if (control == "txtcheckdate" || control == "txtratedate") return dateChanged(control);
+        if (control == "cmbcustno") return customerChosen();
+        if (control == "cmbcustname") return customerNameChosen();
+        if (control == "cmbinvoice_currency") return invoiceCurrencyChosen();
+        if (control == "cmbcurrency") return currencyChosen();
+        if (control == "cmbexrate") return rateChosen();
+        if (control == "txtrcamount") return amountChanged();
+        if (control == "txtdocno" && mode() == Mode::Browse)
+            gotoNumber(trimmedText(value(control)));
+    });
+}
+
+// A typed date is read in the user's format and shown in it again; a refused one empties
+// the field.
+void ARform_receipt::dateChanged(const std::string& control) {
+    setValue(control, framework::retypedDate(ui(), value(control), context().KELTRO_DATE_FORMAT));
+}
+
+// The receipt date decides the fiscal year and period.
+void ARform_receipt::receiptDateChanged() {
+    dateChanged("txtrcdate");
+    const auto date = shownDate("txtrcdate");
+    const auto period = date ? services::FiscalPeriodOfDate(database(), ui(), *date) : std::nullopt;
+    if (!period) return;
+    setValue("cmbfyear", period->fyear);
+    setValue("cmbperiod", std::to_string(period->period));
+}
+
+// The customer's name, currency and open items; the currency of the items when they share
+// one.
+void ARform_receipt::customerChosen() {
+    const auto customer = store::findCustomer(database(), trimmedText(value("cmbcustno")));
+    setValue("cmbcustname", customer ? customer->name : "");
+    if (customer) {
+        setValue("cmbcustno", customer->customerNo);
+        if (!customer->currency.empty()) setValue("cmbcurrency", customer->currency);
+    }
+    if (const auto currency = commonCurrency(offerOpenItems())) setValue("cmbcurrency", *currency);
+    currencyChosen();
+}
+
+// A name picked from the list by name stands for its customer number.
+void ARform_receipt::customerNameChosen() {
+    const auto customerNo =
+        framework::ItemColumnWhere(field("cmbcustname").items, 0, value("cmbcustname"), 1);
+    if (!customerNo) return;
+    setValue("cmbcustno", *customerNo);
+    customerChosen();
+}
+
+// The grid offers the customer's open lines (of the invoice currency chosen), the
+// document to pay first.
+std::vector<OpenItem> ARform_receipt::offerOpenItems() {
+    auto& rows = mutableGrid(kGrid).rows;
+    rows.clear();
+    m_currentRow = 0;
+    const std::string customerNo = trimmedText(value("cmbcustno"));
+    const std::string filter = trimmedText(value("cmbinvoice_currency"));
+    std::vector<OpenItem> items;
+    if (!customerNo.empty())
+        items = openItems(
+            database(), customerNo,
+            filter.empty() || filter == kAllCurrencies ? std::nullopt : std::optional(filter));
+    if (!items.empty() && !m_invoiceToPay.empty()) {
+        items = withDocumentFirst(std::move(items), m_invoiceToPay);
+        m_invoiceToPay.clear();
+    }
+    const OfferContext offer{context().BASE_CURRENCY, context().KELTRO_DATE_FORMAT, clock().today(),
+                             services::ComputerName()};
+    for (const auto& item : items)
+        rows.push_back(offeredRow(item, offer));
+    refreshTotals();
+    return items;
+}
+
+void ARform_receipt::invoiceCurrencyChosen() {
+    if (mode() == Mode::New) offerOpenItems();
+}
+
+// The rate list of a foreign currency: its rates up to the receipt date, newest first.
+void ARform_receipt::fillRateList() {
+    const std::string currency = trimmedText(value("cmbcurrency"));
+    auto& rates = mutableField("cmbexrate").items;
+    rates.clear();
+    if (currency.empty() || currency == context().BASE_CURRENCY) return;
+    const std::string& format = context().KELTRO_DATE_FORMAT;
+    rates = framework::lists::exchangeRates(
+        database(), currency, shownDate("txtrcdate"),
+        [&](const db::Date& d) { return framework::dateText(d, format); });
+}
+
+// A foreign currency takes its latest rate up to the receipt date; the base currency has
+// none.
+void ARform_receipt::currencyChosen() {
+    fillRateList();
+    const std::string currency = trimmedText(value("cmbcurrency"));
+    std::optional<store::ExchangeRate> latest;
+    if (!currency.empty() && currency != context().BASE_CURRENCY)
+        latest = store::latestExchangeRate(database(), currency, shownDate("txtrcdate"));
+    setValue("cmbexrate", latest ? rateText(latest->rate) : "");
+    setValue("txtratedate",
+             latest ? framework::dateText(latest->rateDate, context().KELTRO_DATE_FORMAT) : "");
+    refreshReceiptBase();
+}
+
+// A rate picked from the list brings its date.
+void ARform_receipt::rateChosen() {
+    const std::string rate = trimmedText(value("cmbexrate"));
+    setValue("cmbexrate", rate);
+    if (const auto date = framework::ItemColumnWhere(field("cmbexrate").items, 0, rate, 1))
+        setValue("txtratedate", *date);
+    refreshReceiptBase();
+}
+
+void ARform_receipt::amountChanged() {
+    if (const auto amount = numberOf(value("txtrcamount")))
+        setValue("txtrcamount", FormatAmount(services::roundMoney(*amount)));
+    refreshReceiptBase();
+}
+
+void ARform_receipt::refreshReceiptBase() {
+    const auto amount = numberOf(value("txtrcamount"));
+    const bool foreign = trimmedText(value("cmbcurrency")) != context().BASE_CURRENCY;
+    const auto rate = foreign ? numberOf(value("cmbexrate")) : std::optional<double>(1.0);
+    setValue("txtreceipt_base", amount && rate ? FormatAmount(receiptBaseAmount(
+                                                     services::roundMoney(*amount), *rate, foreign))
+                                               : "");
+}
+
+// --- The grid
+// --------------------------------------------------------------------------------------
+
+GridRow& ARform_receipt::row(std::size_t index) { return mutableGrid(kGrid).rows.at(index); }
+
+bool ARform_receipt::acceptCell(const std::string& gridName, std::size_t index,
+                                const std::string& caption, const std::string& text) {
+    if (gridName != kGrid) return true;
+    if (index >= grid(kGrid).rows.size())
+        throw framework::ScreenError(className() + "." + kGrid +
+                                     " offers open items only; it takes no new row");
+    m_currentRow = index;
+    const CellVerdict verdict = checkCell(row(index), caption, text);
+    if (verdict == CellVerdict::Accept) return true;
+    ui().message(refusalMessage(verdict));
+    if (verdict == CellVerdict::WrongSign) {
+        row(index)[caption] = "";
+        settleRow(row(index), context().BASE_CURRENCY);
+        refreshTotals();
+    }
+    return false;
+}
+
+void ARform_receipt::onCellChanged(const std::string& gridName, std::size_t index,
+                                   const std::string& caption) {
+    if (gridName != kGrid) return;
+    guarded([&] {
+        GridRow& cells = row(index);
+        if (isAccountColumn(caption)) return accountCellChanged(cells, caption);
+        cellEdited(cells, caption, context().BASE_CURRENCY);
+        proposeRowAccounts(cells);
+        refreshTotals();
+    });
+}
+
+void ARform_receipt::onCellClicked(const std::string& gridName, std::size_t index,
+                                   const std::string& caption) {
+    if (gridName != kGrid) return;
+    m_currentRow = index;
+    if (caption != column::kApplied || grid(kGrid).locked) return;
+    const QuickApplyContext quick{context().BASE_CURRENCY, trimmedText(value("cmbcurrency")),
+                                  value("cmbexrate")};
+    if (!quickApply(row(index), quick)) return;
+    proposeRowAccounts(row(index));
+    refreshTotals();
+}
+
+// An account typed or picked shows as its list item.
+void ARform_receipt::accountCellChanged(GridRow& cells, const std::string& caption) {
+    const std::string accno = accountOfCell(cells, caption);
+    const std::string name = accountName(accno);
+    cells[caption] = name.empty() ? accno : accno + ";" + name;
+}
+
+// A discount or write-off without its account takes the module's.
+void ARform_receipt::proposeRowAccounts(GridRow& cells) {
+    const auto propose = [&](const char* amount, const char* account, const std::string& accno) {
+        if (numberOf(cellOf(cells, amount)).value_or(0) != 0 &&
+            accountOfCell(cells, account).empty())
+            cells[account] =
+                accountCell(accno, [this](const std::string& a) { return accountName(a); });
+    };
+    propose(column::kDiscountTaken, column::kDiscountAccount, m_accounts.discount);
+    propose(column::kWriteOff, column::kWriteOffAccount, m_accounts.writeoff);
+}
+
+void ARform_receipt::refreshTotals() {
+    const ApplicationTotals totals = totalsOf(grid(kGrid).rows);
+    setValue("txttotal", FormatAmount(totals.applied));
+    setValue("txttotal_base", FormatAmount(totals.base));
+    setValue("label_total_currency", totals.currency);
+}
+
+// --- Commands around a stored receipt ------------------------------------------------------
+
+void ARform_receipt::voidCommand() {
+    if (mode() != Mode::Browse || !m_shown) return;
+    const auto stored = findReceipt(database(), m_shown->fkey);
+    if (!stored) return;
+    const auto refusal = voidRefusal(database(), *stored);
+    for (const auto& message : refusal)
+        ui().message(message);
+    if (!refusal.empty() || !ui().ask("Are you sure to void this receipt?")) return;
+    bool voided = false;
+    guarded([&] {
+        auto save = saveContext();
+        voided = voidReceipt(save, *stored);
+    });
+    if (!voided) return ui().message("Void Receipt failed");
+    ui().message("Receipt " + stored->docno + " is void.");
+    showReceiptWithKey(stored->fkey);
+}
+
+void ARform_receipt::glRecord() {
+    if (m_shown && mode() != Mode::New && !m_shown->glFkey.empty())
+        raiseNotification("G/L Ledger Review", m_shown->glFkey, "");
+}
+
+void ARform_receipt::arRecord() {
+    const auto& rows = grid(kGrid).rows;
+    if (m_currentRow >= rows.size()) return;
+    const std::string invoiceNo = trimmedText(cellOf(rows[m_currentRow], column::kInvoiceNo));
+    if (!invoiceNo.empty()) raiseNotification("A/R Invoice Entry", invoiceNo, "");
+}
+
+void ARform_receipt::preview() {
+    if (!m_shown || mode() == Mode::New) return;
+    const PrintedReceipt printed{m_shown->fkey,      m_shown->docno,        value("cmbcustname"),
+                                 value("txtrcdate"), value("txtcheckdate"), value("txtratedate")};
+    raiseNotification("ActiveReport", previewTitle(printed), previewQuery(printed));
+}
 
 }  // namespace keltro::receipts

@@ -4,11 +4,28 @@
 // The grid `dbgrid1` offers the chosen customer's unpaid lines; an excess of the receipt
 // over what it applies becomes an unapplied-cash document. The same screen completes the
 // receipts the fast receipt screen stored without applying them.
+//
+// States: browsing (a stored receipt, read-only), new ("&New" pressed: "** New **", the
+// customer's open items; the receipt date stays, today's when there is none) and edit
+// ("&Edit mode" pressed: reference, payer, pay by, cheque and remark of the shown
+// receipt). A receipt stored by the fast receipt screen opens in the new state with its
+// number in white on red, to be applied and saved. The rules live beside the screen: the grid
+// (ReceiptApplication.h), the checks (ReceiptValidation.h), the save (ReceiptSave.h), the journal
+// (ReceiptPosting.h), the void (ReceiptVoid.h), walking (ReceiptNavigation.h) and printing
+// (ReceiptPrint.h).
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/Screen.h"
+#include "receipts/ReceiptDisplay.h"
+#include "receipts/ReceiptRecords.h"
+#include "receipts/ReceiptSave.h"
+#include "services/Balances.h"
+#include "services/Clock.h"
 
 namespace keltro::receipts {
 
@@ -21,15 +38,110 @@ public:
     void gotoDocno(const std::string& docnox);
 
     // The document to offer first once the customer's open lines are listed; empty when
-    // none was asked for.
+    // none was asked for (or once it was offered).
     const std::string& invoiceToPay() const { return m_invoiceToPay; }
+    // The stored receipt on screen, as last read; nothing for a new one.
+    const std::optional<ReceiptHeader>& shownReceipt() const { return m_shown; }
+
+protected:
+    void onLoad() override;
+    void onFieldChanged(const std::string& control) override;
+    bool acceptCell(const std::string& grid, std::size_t row, const std::string& caption,
+                    const std::string& text) override;
+    void onCellChanged(const std::string& grid, std::size_t row,
+                       const std::string& caption) override;
+    void onCellClicked(const std::string& grid, std::size_t row,
+                       const std::string& caption) override;
 
 private:
+    // --- declaring the screen -------------------------------------------------------------
     void declareHeader();
     void declareGrids();
     void declareCommands();
+    void attachActions();
+    void attach(const std::string& caption, std::function<void()> action);
 
+    // --- opening --------------------------------------------------------------------------
+    void fillLists();
+    void readModuleAccounts();
+
+    // --- state --------------------------------------------------------------------------
+    void enterMode(framework::Mode mode);
+    void applyLocks();
+    bool fieldEditable(const std::string& control) const;
+    bool completingFastReceipt() const;
+
+    // --- showing receipts -----------------------------------------------------------------
+    void showReceipt(const ReceiptHeader& header);
+    void showReceiptWithKey(const std::string& fkey);
+    void showNoReceipt();
+    void showLast();
+    void step(int direction);
+    void refresh();
+    void gotoNumber(const std::string& docno);
+    void leaveEditBeforeMoving();
+    void applyFields(const FieldValues& values);
+    void showStoredLines(const std::string& fkey);
+    std::string accountName(const std::string& accno) const;
+
+    // --- new, edit, save --------------------------------------------------------------------
+    void newCommand();
+    enum class ReceiptDate { AsShown, Today };
+    void beginNew(ReceiptDate date);
+    void editCommand();
+    void leaveEdit();
+    void saveCommand();
+    void saveNew();
+    void completeFastReceipt();
+    void saveEdit();
+    enum class SaveOutcome { Refused, Failed, Saved };
+    using Check =
+        std::function<std::optional<CheckedReceipt>(const CheckContext&, const ReceiptDraft&)>;
+    using Save = std::function<std::optional<SavedReceipt>(ReceiptSaveContext&, const ReceiptDraft&,
+                                                           const CheckedReceipt&)>;
+    SaveOutcome checkAndSave(const Check& check, const Save& save);
+    ReceiptDraft draft() const;
+    ReceiptSaveContext saveContext();
+    const services::Clock& clock() const;
+    services::LedgerContext& ledger();
+
+    // --- header reactions -------------------------------------------------------------------
+    void dateChanged(const std::string& control);
+    void receiptDateChanged();
+    void customerChosen();
+    void customerNameChosen();
+    std::vector<OpenItem> offerOpenItems();
+    void invoiceCurrencyChosen();
+    void fillRateList();
+    void currencyChosen();
+    void rateChosen();
+    void amountChanged();
+    void refreshReceiptBase();
+    std::optional<db::Date> shownDate(const std::string& control) const;
+
+    // --- the grid -----------------------------------------------------------------------------
+    framework::GridRow& row(std::size_t index);
+    void accountCellChanged(framework::GridRow& cells, const std::string& caption);
+    void proposeRowAccounts(framework::GridRow& cells);
+    void refreshTotals();
+
+    // --- commands around a stored receipt -------------------------------------------------
+    void voidCommand();
+    void glRecord();
+    void arRecord();
+    void preview();
+
+    // Runs a step, showing a database failure as a message (and `failure` after it);
+    // false when it failed so.
+    bool guarded(const std::function<void()>& step, const std::string& failure = "");
+
+    std::optional<ReceiptHeader> m_shown;  // the stored receipt on screen
     std::string m_invoiceToPay;
+    std::size_t m_currentRow = 0;
+    ModuleAccounts m_accounts;
+    std::vector<std::string> m_rowAccounts;  // the account numbers of `dd1` and `dd2`
+    std::optional<services::LedgerContext> m_ledger;
+    services::SystemClock m_systemClock;  // when the host gives no clock
 };
 
 }  // namespace keltro::receipts

@@ -1,0 +1,74 @@
+#include "receipts/ReceiptPrint.h"
+
+namespace keltro::receipts {
+
+namespace {
+
+constexpr const char* kHeaderColumns[] = {"receipt_no",
+                                          "payer",
+                                          "payby",
+                                          "bank_code",
+                                          "check_no",
+                                          "remark",
+                                          "receipt_amount",
+                                          "currency",
+                                          "exchange_rate",
+                                          "receipt_base_amount",
+                                          "total_amount",
+                                          "total_currency",
+                                          "total_base_amount",
+                                          "unapplied_docno",
+                                          "unapplied_amount",
+                                          "period",
+                                          "fyear"};
+
+constexpr const char* kLineColumns[] = {"pay_item",
+                                        "invoice_no",
+                                        "invoice_date",
+                                        "gross_amount",
+                                        "open_amount",
+                                        "discount_available",
+                                        "applied_amount",
+                                        "applied_base_amount",
+                                        "discount_taken",
+                                        "writeoff",
+                                        "invoice_balance",
+                                        "invoice_exchange_rate",
+                                        "receipt_exchange_rate"};
+
+template <std::size_t N>
+std::string qualified(const char* table, const char* const (&columns)[N]) {
+    std::string text;
+    for (const char* column : columns)
+        text += std::string(" ") + table + "." + column + ",";
+    return text;
+}
+
+}  // namespace
+
+std::string sqlLiteral(const std::string& text) {
+    std::string literal = "'";
+    for (char c : text)
+        literal += c == '\'' ? std::string("''") : std::string(1, c);
+    return literal + "'";
+}
+
+std::string previewTitle(const PrintedReceipt& receipt) {
+    return "A/R Receipt," + receipt.docno + ",0";
+}
+
+std::string previewQuery(const PrintedReceipt& r) {
+    return "SELECT Receipt_header_table.docno, Receipt_header_table.customer_no, " +
+           sqlLiteral(r.customerName) + " AS customer_name, " + sqlLiteral(r.receiptDate) +
+           " AS receipt_date, " + sqlLiteral(r.checkDate) + " AS check_date, " +
+           sqlLiteral(r.rateDate) + " AS rate_date," +
+           qualified("Receipt_header_table", kHeaderColumns) +
+           qualified("Receipt_transaction_table", kLineColumns) +
+           " Receipt_transaction_table.currency AS line_currency" +
+           " FROM Receipt_header_table LEFT JOIN Receipt_transaction_table ON " +
+           " Receipt_header_table.fkey = Receipt_transaction_table.fkey" +
+           " WHERE Receipt_header_table.fkey = " + sqlLiteral(r.fkey) +
+           " Order by Receipt_transaction_table.pay_item";
+}
+
+}  // namespace keltro::receipts

@@ -1,0 +1,34 @@
+// Printing a receipt: the query the host's report engine runs for "&Preview".
+//
+// The screen asks the host for "ActiveReport" with the title, the receipt number and a
+// flag ("A/R Receipt,RC-26-00001,0") and the query below: the receipt's header with each
+// of its lines (a receipt that applied nothing prints its header alone), by pay item.
+// The values the screen shows — customer name and dates in the user's format — and the
+// receipt's key go into the text as quoted literals with every quote doubled, so that the
+// query runs as it stands on SQLite and on PostgreSQL: O'Brien Hardware becomes
+// 'O''Brien Hardware'.
+#pragma once
+
+#include <string>
+
+namespace keltro::receipts {
+
+// What the printout shows as the screen shows it.
+struct PrintedReceipt {
+    std::string fkey;
+    std::string docno;
+    std::string customerName;
+    std::string receiptDate;  // in the user's date format
+    std::string checkDate;
+    std::string rateDate;
+};
+
+// `text` as an SQL string literal: 'O''Brien'.
+std::string sqlLiteral(const std::string& text);
+
+// The report's title argument: "A/R Receipt," + docno + ",0".
+std::string previewTitle(const PrintedReceipt& receipt);
+
+std::string previewQuery(const PrintedReceipt& receipt);
+
+}  // namespace keltro::receipts

@@ -1,0 +1,213 @@
+#include "receipts/ReceiptValidation.h"
+
+#include <cstdlib>
+
+#include "framework/FieldText.h"
+
+#include "services/Money.h"
+
+namespace keltro::receipts {
+
+using framework::trimmedText;
+
+namespace {
+
+constexpr const char* kCash = "Cash";
+constexpr const char* kCheck = "Check";
+constexpr const char* kPayLater = "Pay Later";
+
+// One run of the checks over a draft; each step says what failed and gives false.
+class ReceiptChecks {
+public:
+    ReceiptChecks(const CheckContext& context, const ReceiptDraft& draft)
+        : m_context(context), m_draft(draft) {
+        m_checked.foreign = draft.currency != context.baseCurrency;
+    }
+
+    bool currency() {
+        return !trimmedText(m_draft.currency).empty() || refuse("please specify currency");
+    }
+
+    bool rate() {
+        if (!m_checked.foreign) return true;
+        if (!store::isWorkingCurrency(m_context.db, m_draft.currency))
+            return refuse(m_draft.currency + " is invalid");
+        if (trimmedText(m_draft.rateText).empty()) return refuse("please specify exchange rate");
+        const auto rate = numberOf(m_draft.rateText);
+        if (!rate || *rate <= 0) return refuse("exchange rate is invalid");
+        m_checked.rate = *rate;
+        return true;
+    }
+
+    bool amount() {
+        if (trimmedText(m_draft.amountText).empty()) return refuse("please specify receipt amount");
+        const auto amount = numberOf(m_draft.amountText);
+        if (!amount) return refuse("receipt amount is invalid");
+        m_checked.amount = services::roundMoney(*amount);
+        if (m_checked.amount == 0) return refuse("please specify receipt amount");
+        if (m_checked.amount < 0) return refuse("receipt amount must be positive");
+        return true;
+    }
+
+    bool totalNotNegative() { return m_draft.totals.base >= 0 || refuse("Total amount must >= 0"); }
+
+    // The base amount is known once the rate is: without a usable rate the comparison
+    // waits for the rate check.
+    bool coversTotal(const std::string& message) {
+        if (m_checked.foreign) {
+            const auto rate = numberOf(m_draft.rateText);
+            if (!rate || *rate <= 0) return true;
+            m_checked.rate = *rate;
+        }
+        m_checked.baseAmount =
+            receiptBaseAmount(m_checked.amount, m_checked.rate, m_checked.foreign);
+        return m_checked.baseAmount >= m_draft.totals.base || refuse(message);
+    }
+
+    bool dateAndCustomer() {
+        if (!m_draft.receiptDate) return refuse("please specify receipt date");
+        m_checked.receiptDate = *m_draft.receiptDate;
+        return !trimmedText(m_draft.customerNo).empty() || refuse("please specify customer");
+    }
+
+    bool bankChosen() {
+        return !trimmedText(m_draft.bankCode).empty() || refuse("Please specify Bank account");
+    }
+
+    bool payby() {
+        const std::string& payby = m_draft.payby;
+        if (trimmedText(payby).empty()) return refuse("please specify pay by");
+        if (payby == kCash || payby == kPayLater) return cashOrBank();
+        if (payby == kCheck) return cheque() && bank();
+        return card();
+    }
+
+    bool customerExists() {
+        const auto customer = store::findCustomer(m_context.db, trimmedText(m_draft.customerNo));
+        if (!customer) return refuse("customer_no invalid value");
+        m_checked.customer = *customer;
+        return true;
+    }
+
+    bool chequeOrReference() {
+        if (trimmedText(m_draft.checkNo).empty() && trimmedText(m_draft.receiptNo).empty())
+            return refuse("please specify check number or receipt number");
+        return trimmedText(m_draft.checkNo).empty() || m_draft.checkDate ||
+               refuse("please specify check date");
+    }
+
+    bool periodAndYear() {
+        const std::string period = trimmedText(m_draft.periodText);
+        char* end = nullptr;
+        const long number = std::strtol(period.c_str(), &end, 10);
+        if (period.empty() || *end != '\0') return refuse("please specify period");
+        if (trimmedText(m_draft.fyear).empty()) return refuse("please specify fiscal year");
+        m_checked.period = static_cast<int>(number);
+        m_checked.fyear = trimmedText(m_draft.fyear);
+        return true;
+    }
+
+    bool workingPeriod() {
+        const auto config = store::loadWorkingPeriodConfig(m_context.db);
+        if (!config || isWithinReceiptWorkingPeriod(*config, m_checked.fyear, m_checked.period))
+            return true;
+        return refuse(std::string(store::kOutOfWorkingPeriod));
+    }
+
+    const CheckedReceipt& checked() const { return m_checked; }
+
+private:
+    bool refuse(const std::string& message) {
+        m_context.ui.message(message);
+        return false;
+    }
+
+    bool cashOrBank() {
+        const std::string cash = trimmedText(m_draft.cashAccno);
+        if (!cash.empty()) {
+            m_checked.cashAccno = m_checked.debitAccno = cash;
+            return true;
+        }
+        if (trimmedText(m_draft.bankCode).empty())
+            return refuse("please specify cash account or bank code");
+        return bank();
+    }
+
+    bool cheque() {
+        if (trimmedText(m_draft.bankCode).empty()) return refuse("please specify bank code");
+        if (trimmedText(m_draft.checkNo).empty()) return refuse("please specify check number");
+        return m_draft.checkDate || refuse("please specify check date");
+    }
+
+    bool bank() {
+        const std::string code = trimmedText(m_draft.bankCode);
+        const auto bank =
+            m_context.db.queryOne("SELECT * FROM Bank_master_table WHERE bank_code = ?", {code});
+        if (!bank) return refuse("Bank code " + code + " is invalid.");
+        m_checked.debitAccno = (*bank)["account_no"].textOr();
+        if (m_checked.debitAccno.empty()) return refuse("Bank code : linked account is empty");
+        if (!m_context.db.queryOne(
+                "SELECT * FROM Bank_currency_table WHERE bank_code = ? AND currency = ?",
+                {code, m_draft.currency}))
+            return refuse("This Bank code does not accept this currency (" + m_draft.currency +
+                          ")");
+        m_checked.bankCode = code;
+        return true;
+    }
+
+    bool card() {
+        const auto card = m_context.db.queryOne(
+            "SELECT * FROM Credit_card_master_table WHERE card_name = ?", {m_draft.payby});
+        m_checked.debitAccno = card ? (*card)["asset_accno"].textOr() : std::string();
+        return !m_checked.debitAccno.empty() ||
+               refuse("No Asset Account for " + m_draft.payby +
+                      ".\nCheck its setting in Credit card master.");
+    }
+
+    const CheckContext& m_context;
+    const ReceiptDraft& m_draft;
+    CheckedReceipt m_checked;
+};
+
+}  // namespace
+
+std::optional<CheckedReceipt> checkNewReceipt(const CheckContext& context,
+                                              const ReceiptDraft& draft) {
+    ReceiptChecks c(context, draft);
+    const bool passed = c.currency() && c.rate() && c.amount() && c.totalNotNegative() &&
+                        c.coversTotal("Receipt amount cannot less than Total amount.") &&
+                        c.dateAndCustomer() && c.payby() && c.customerExists() &&
+                        c.periodAndYear() && c.workingPeriod();
+    if (!passed) return std::nullopt;
+    return c.checked();
+}
+
+std::optional<CheckedReceipt> checkFastCompletion(const CheckContext& context,
+                                                  const ReceiptDraft& draft) {
+    ReceiptChecks c(context, draft);
+    const std::string shortOfTotal =
+        "Receipt amount cannot less than Payment amount (Total Amount)";
+    const bool passed = c.amount() && c.totalNotNegative() && c.coversTotal(shortOfTotal) &&
+                        c.dateAndCustomer() && c.bankChosen() && c.payby() && c.customerExists() &&
+                        c.currency() && c.rate() && c.coversTotal(shortOfTotal) &&
+                        c.chequeOrReference() && c.periodAndYear() && c.workingPeriod();
+    if (!passed) return std::nullopt;
+    return c.checked();
+}
+
+bool isWithinReceiptWorkingPeriod(const store::WorkingPeriodConfig& config,
+                                  const std::string& fyear, int period) {
+    const auto& working = config.working;
+    if (!config.activated || !working.startPeriod || !working.endPeriod) return true;
+    const std::string key = store::periodKey(fyear, period);
+    if (working.contains(key)) return true;
+    const auto& allowed = config.allowed;
+    return config.allowHistoryUpdate && allowed.startPeriod && allowed.endPeriod &&
+           allowed.contains(key);
+}
+
+double receiptBaseAmount(double amount, double rate, bool foreign) {
+    return foreign ? services::roundMoney(amount * rate) : amount;
+}
+
+}  // namespace keltro::receipts

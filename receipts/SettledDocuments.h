@@ -1,0 +1,55 @@
+// What a receipt does to the documents it pays, and what voiding it undoes.
+//
+// Each applied pay item lowers its line's open amount by what the receipt settles
+// (applied amount, discount and write-off) and adds the same to its paid amount; a line
+// whose open amount reaches zero is paid. The document's flags then follow its lines,
+// with the receipt screens' own statements (store/ArDocument.h):
+//
+//     no line left unpaid                    paid TRUE,  fully_paid TRUE
+//     some line paid or partly paid          paid TRUE,  fully_paid FALSE
+//     nothing paid on any line (a void)      paid FALSE, fully_paid FALSE
+//
+// and a document that came from the sales module's invoicing has the same flags set on its
+// `SO_header_table` row. Amounts are signed as stored, so a credit note is settled by
+// negative amounts and may not be settled past zero either way.
+//
+// Lines are read and changed under the balance lock inside the caller's transaction, so
+// that two workstations never settle the same open amount twice.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "db/Database.h"
+#include "services/Ui.h"
+
+namespace keltro::receipts {
+
+// One pay item and what a receipt settles on it.
+struct Settlement {
+    std::string docno;
+    std::string payItem;
+    double applied = 0;
+    double discountTaken = 0;
+    double writeoff = 0;
+
+    double total() const;
+};
+
+// The line as it was before the settlement.
+struct SettledLine {
+    double openBefore = 0;
+    double balance = 0;  // the open amount left
+};
+
+// Settles the line and refreshes its document's flags. Nothing after
+//     "Error : pay item <n> of <docno> is not open"
+//     "Error : applied amount + discount taken + write off exceed open amount\""
+std::optional<SettledLine> settleLine(db::Database& db, services::Ui& ui,
+                                      const Settlement& settlement);
+
+// Gives the line back what the settlement took and refreshes its document's flags; a
+// line that is gone is passed over.
+void restoreLine(db::Database& db, const Settlement& settlement);
+
+}  // namespace keltro::receipts

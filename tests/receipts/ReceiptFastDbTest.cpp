@@ -1,0 +1,148 @@
+// Completing a receipt the fast receipt screen stored: shown in white on red to be applied,
+// checked its own way, and posted without counting again the money the batch posted.
+// The stored rows are written here as the fast receipt screen writes them.
+#include "receipts/ReceiptScreenFixture.h"
+
+#include "services/DateFormat.h"
+
+namespace keltro::receipts::testing {
+namespace {
+
+using framework::Mode;
+using framework::ScreenError;
+using ::testing::ElementsAre;
+
+class ReceiptFastTest : public ReceiptScreenTest {
+protected:
+    // A batch line's receipt for `invoice` of 98.00 into `bank`, with the batch line's
+    // journal (bank against receivable); gives the receipt's number.
+    std::string storedFastReceipt(const std::string& invoice, const std::string& bank = "FNB") {
+        db::Transaction tx(db());
+        services::RecordingUi quiet;
+        services::LedgerContext ledger(db(), quiet);
+        services::JournalContext context{ledger, clock, "admin", "USD"};
+        services::JournalEntries entries;
+        entries.add("1010", "USD", 98, 98);
+        entries.add("1100", "USD", -98, -98);
+        const auto glFkey = services::PostJournal(context,
+                                                  {.source = "AR",
+                                                   .sourceForm = "Fast Receipt Entry",
+                                                   .sourceDocno = "FR-26-00001",
+                                                   .date = kToday,
+                                                   .period = "12",
+                                                   .fyear = "2026",
+                                                   .currency = "USD"},
+                                                  entries);
+        const auto numbers = services::NumberNewDocument(db(), quiet, 1, "rc", "2026");
+        db().execute(
+            "INSERT INTO Receipt_header_table (company, docno, doctype, fkey, receipt_date, "
+            "customer_no, bank_code, remark, receipt_amount, Currency, receipt_base_amount, "
+            "total_amount, total_base_amount, period, fyear, source_form, user_created, GLFKEY, "
+            "new_from_fast, fast_apply_invoice_no, fast_docno, void, printed) VALUES (1, ?, 'rc', "
+            "?, ?, '1002', ?, 'Fast receipt no. FR-26-00001', 98, 'USD', 98, 98, 98, 12, '2026', "
+            "'Fast Receipt Entry', 'admin', ?, TRUE, ?, 'FR-26-00001', FALSE, FALSE)",
+            {numbers->docno, numbers->fkey, kToday, bank.empty() ? db::Value() : db::Value(bank),
+             *glFkey, invoice});
+        tx.commit();
+        return numbers->docno;
+    }
+
+    ARform_receipt& show(const std::string& docno) {
+        auto& screen = open();
+        arclass.ARform_receipt_goto_docno(docno);
+        return screen;
+    }
+
+    // Saves and gives what the screen said.
+    std::vector<std::string> save(ARform_receipt& screen) {
+        ui.clear();
+        screen.run("&Save");
+        return ui.texts();
+    }
+
+    const DocumentToPay kDiscounted{.earlyDiscount = 2.0, .discountDate = db::Date{2026, 12, 16}};
+};
+
+TEST_F(ReceiptFastTest, aStoredFastReceiptIsAppliedAndPostsOnlyWhatTheBatchDidNot) {
+    const std::string other = addDocument({});
+    const std::string invoice = addDocument(kDiscounted);
+    const std::string receipt = storedFastReceipt(invoice);
+    const std::string batchJournal = text("SELECT GLFKEY FROM Receipt_header_table");
+    auto& screen = show(receipt);
+    EXPECT_EQ(screen.mode(), Mode::New);
+    EXPECT_EQ(screen.field("txtdocno").value, receipt);
+    EXPECT_EQ(screen.field("txtdocno").foreColor, 0xFFFFFF);
+    EXPECT_EQ(screen.field("txtdocno").backColor, 0x0000FF);
+    EXPECT_EQ(screen.field("txtfast_docno").value, "FR-26-00001");
+    ASSERT_EQ(screen.grid("dbgrid1").rows.size(), 2u);
+    EXPECT_EQ(cell(screen, 0, "invoice no"), invoice);
+    EXPECT_EQ(cell(screen, 1, "invoice no"), other);
+    EXPECT_THROW(screen.enter("txtrcamount", "500"), ScreenError);
+    EXPECT_THROW(screen.enter("cmbcustno", "1001"), ScreenError);
+
+    screen.clickCell("dbgrid1", 0, "applied amount");
+    EXPECT_THAT(save(screen), ElementsAre("please specify pay by"));
+    screen.enter("cmbpayby", "Cash");
+    EXPECT_THAT(save(screen), ElementsAre("please specify check number or receipt number"));
+    screen.enter("txtcheck", "5521");
+    EXPECT_THAT(save(screen), ElementsAre("please specify check date"));
+    screen.enter("txtcheckdate", "05/12/2026");
+    EXPECT_THAT(save(screen), ElementsAre("Add new Receipt complete"));
+
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    EXPECT_EQ(screen.field("txtdocno").backColor, std::nullopt);
+    const auto header = db().queryOne("SELECT * FROM Receipt_header_table");
+    EXPECT_FALSE((*header)["new_from_fast"].booleanOr(true));
+    EXPECT_EQ((*header)["docno"].textOr(), receipt);
+    EXPECT_EQ((*header)["check_no"].textOr(), "5521");
+    EXPECT_EQ((*header)["payby"].textOr(), "Cash");
+    EXPECT_DOUBLE_EQ((*header)["total_base_amount"].numberOr(), 98);
+    EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
+    const std::string journal = (*header)["GLFKEY"].textOr();
+    EXPECT_NE(journal, batchJournal);
+    std::vector<std::string> lines;
+    for (const auto& row :
+         db().query("SELECT accno, amount FROM GL_transaction_table WHERE fkey = ? "
+                    "ORDER BY lineno",
+                    {journal}))
+        lines.push_back(row["accno"].textOr() + " " +
+                        services::FormatAmount(row["amount"].numberOr()));
+    EXPECT_THAT(lines, ElementsAre("6100 2.00", "1100 -2.00"));
+    expectCleanBooks();
+}
+
+TEST_F(ReceiptFastTest, aCompletionChecksBankInvoiceDateAndRowAccounts) {
+    const std::string invoice = addDocument(kDiscounted);
+    const std::string withoutBank = storedFastReceipt(invoice, "");
+    auto& screen = show(withoutBank);
+    screen.enter("cmbpayby", "Cash");
+    screen.enter("txtrcno", "R-1");
+    screen.clickCell("dbgrid1", 0, "applied amount");
+    EXPECT_THAT(save(screen), ElementsAre("Please specify Bank account"));
+
+    const std::string receipt = storedFastReceipt(invoice);
+    auto& fast = show(receipt);
+    fast.enter("cmbpayby", "Cash");
+    fast.enter("txtrcno", "R-2");
+    fast.clickCell("dbgrid1", 0, "applied amount");
+    apply(fast, 0, "discount account", "1100");
+    EXPECT_THAT(save(fast), ElementsAre("Discount account is invalid", "Add new receipt failed"));
+
+    db().execute("UPDATE AR_transaction_table SET invoice_date = NULL WHERE docno = ?", {invoice});
+    auto& undated = show(receipt);
+    undated.enter("cmbpayby", "Cash");
+    undated.enter("txtrcno", "R-2");
+    undated.clickCell("dbgrid1", 0, "applied amount");
+    EXPECT_THAT(save(undated), ElementsAre("invoice date is invalid", "Add new receipt failed"));
+    EXPECT_EQ(undated.field("txtdocno").value, receipt) << "a completion keeps its number";
+
+    EXPECT_EQ(
+        scalar("SELECT COUNT(*) FROM Receipt_header_table WHERE new_from_fast = TRUE").integerOr(),
+        2);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Receipt_transaction_table").integerOr(), 0);
+    EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));
+    expectCleanBooks();
+}
+
+}  // namespace
+}  // namespace keltro::receipts::testing

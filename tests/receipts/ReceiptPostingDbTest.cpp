@@ -1,0 +1,109 @@
+// The receipt journal as a saved receipt writes it: the worked example in euros, the
+// excess of a foreign receipt kept in its currency, and the cent a foreign receipt's
+// rounding leaves.
+#include "receipts/ReceiptScreenFixture.h"
+
+#include "services/DateFormat.h"
+
+namespace keltro::receipts::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ReceiptPostingTest : public ReceiptScreenTest {
+protected:
+    // A euro receipt from Café Müller into the euro cash account, received at `rate`.
+    ARform_receipt& euroReceipt(const std::string& docno, const std::string& rate,
+                                const std::string& amount) {
+        auto& screen = receiptFor(docno, "1003");
+        screen.enter("cmbexrate", rate);
+        screen.enter("cmbpayby", "Cash");
+        screen.enter("cmbcash", "1020");
+        screen.enter("txtrcamount", amount);
+        return screen;
+    }
+
+    // "accno currency amount base ledger rate" of each line of the journal.
+    std::vector<std::string> journalLines(const std::string& journal) {
+        std::vector<std::string> lines;
+        for (const auto& row : db().query("SELECT * FROM GL_transaction_table WHERE fkey = ? "
+                                          "ORDER BY lineno",
+                                          {journal}))
+            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
+                            services::FormatAmount(row["amount"].numberOr()) + " " +
+                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
+                            row["ledgertype"].textOr() + " " +
+                            rateText(row["exchange_rate"].number()));
+        return lines;
+    }
+};
+
+TEST_F(ReceiptPostingTest, theWorkedExampleIsPostedAsItStands) {
+    const std::string invoice = addDocument({.customer = "1003", .currency = "EUR", .rate = 1.5});
+    auto& screen = euroReceipt(invoice, "1.4", "98");
+    EXPECT_EQ(screen.field("txtreceipt_base").value, "137.20");
+    apply(screen, 0, "receipt exch rate", "1.4");
+    apply(screen, 0, "discount taken", "2");
+    EXPECT_EQ(cell(screen, 0, "applied amount"), "98.00");
+    EXPECT_EQ(cell(screen, 0, "base-currency amount"), "137.20");
+    EXPECT_EQ(screen.field("txttotal_base").value, "137.20");
+    EXPECT_EQ(screen.field("label_total_currency").value, "EUR");
+    screen.run("&Save");
+    ASSERT_EQ(lastSaid(), "Add new Receipt complete") << ::testing::PrintToString(ui.texts());
+
+    EXPECT_THAT(journalLines(screen.field("txtglfkey").value),
+                ElementsAre("1020 EUR 98.00 137.20 F 1.4", "6100 EUR 2.00 2.80 F 1.4",
+                            "1110 EUR -100.00 -150.00 F 1.5", "7010 USD 10.00 10.00 A "));
+    const auto header = db().queryOne("SELECT * FROM Receipt_header_table");
+    EXPECT_DOUBLE_EQ((*header)["exchange_rate"].numberOr(), 1.4);
+    EXPECT_DOUBLE_EQ((*header)["receipt_base_amount"].numberOr(), 137.20);
+    EXPECT_TRUE((*header)["Unapplied_DOCNO"].isNull());
+    const auto line = db().queryOne("SELECT * FROM Receipt_transaction_table");
+    EXPECT_DOUBLE_EQ((*line)["invoice_exchange_rate"].numberOr(), 1.5);
+    EXPECT_DOUBLE_EQ((*line)["receipt_exchange_rate"].numberOr(), 1.4);
+    EXPECT_DOUBLE_EQ((*line)["applied_base_amount"].numberOr(), 137.20);
+    EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
+    expectCleanBooks();
+}
+
+TEST_F(ReceiptPostingTest, aForeignExcessIsKeptInTheReceiptCurrencyAndOfferedLater) {
+    const std::string invoice = addDocument({.customer = "1003", .currency = "EUR", .rate = 1.5});
+    auto& screen = euroReceipt(invoice, "1.4", "100");
+    apply(screen, 0, "receipt exch rate", "1.4");
+    apply(screen, 0, "discount taken", "2");
+    screen.run("&Save");
+    ASSERT_EQ(lastSaid(), "Add new Receipt complete");
+    EXPECT_EQ(screen.field("txtunapplied_amount").value, "2.00");
+    const auto deposit = db().queryOne("SELECT * FROM AR_transaction_table WHERE doctype = 'ua'");
+    EXPECT_DOUBLE_EQ((*deposit)["open_amount"].numberOr(), -2.0);
+    EXPECT_EQ((*deposit)["Currency"].textOr(), "EUR");
+    EXPECT_DOUBLE_EQ((*deposit)["exchange_rate"].numberOr(), 1.4);
+    EXPECT_EQ((*deposit)["Source"].textOr(), "AR-RECEIPT");
+    EXPECT_EQ((*deposit)["User"].textOr(), "admin");
+
+    screen.run("&New");
+    ASSERT_EQ(screen.grid("dbgrid1").rows.size(), 1u);
+    EXPECT_EQ(cell(screen, 0, "document type"), "Unapplied cash");
+    EXPECT_EQ(cell(screen, 0, "deposit"), "1");
+    EXPECT_EQ(cell(screen, 0, "invoice exch rate"), "1.4");
+    expectCleanBooks();
+}
+
+// 33.33 received at 1.2222 on a document at 1.1111: each amount rounds on its own and the
+// journal is a cent out, which one rounding line puts right.
+TEST_F(ReceiptPostingTest, aForeignReceiptACentOutGetsOneRoundingLine) {
+    const std::string invoice =
+        addDocument({.customer = "1003", .lines = {33.33}, .currency = "EUR", .rate = 1.1111});
+    auto& screen = euroReceipt(invoice, "1.2222", "33.33");
+    apply(screen, 0, "receipt exch rate", "1.2222");
+    screen.clickCell("dbgrid1", 0, "applied amount");
+    screen.run("&Save");
+    ASSERT_EQ(lastSaid(), "Add new Receipt complete") << ::testing::PrintToString(ui.texts());
+    EXPECT_THAT(journalLines(screen.field("txtglfkey").value),
+                ElementsAre("1020 EUR 33.33 40.74 F 1.2223222", "1110 EUR -33.33 -37.03 F 1.111",
+                            "7000 USD 3.70 3.70 A ", "7000 USD 0.01 0.01 A 1.2222"));
+    expectCleanBooks();
+}
+
+}  // namespace
+}  // namespace keltro::receipts::testing
