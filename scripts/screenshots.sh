@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Pictures of the desktop program for the documentation. Builds keltro-host when needed,
-# runs it on a virtual X display over a fresh demo company (with a component manifest of
-# its own, so the user's is left alone) and saves the main window and the invoice screen:
+# enters a three-line invoice into a fresh demo company (scripts/examples/
+# screenshot-invoice.jsonl, through `keltro-ar automate`), runs keltro-host on a virtual X
+# display over it (with a component manifest of its own, so the user's is left alone) and
+# saves the main window, the invoice screen and the invoice's printout:
 #
 #   ./scripts/screenshots.sh [DIR]      (default: docs/screenshots)
 #
-# gives DIR/main-window.png and DIR/invoice.png. KELTRO_SCREENSHOT_TODAY fixes the day the
-# demo company is built around (default 2026-01-15), so the pictures stay the same.
+# gives DIR/main-window.png, DIR/invoice.png and, when poppler-utils' pdftoppm is
+# installed, DIR/invoice-printout.png. KELTRO_SCREENSHOT_TODAY fixes the day the demo
+# company is built around (default 2026-01-15), so the pictures stay the same.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
@@ -21,8 +24,20 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 chmod 700 "$WORK"
 "$BUILD/keltro-ar" init --db "sqlite:$WORK/demo.sqlite" --demo --today "$TODAY" >/dev/null
+"$BUILD/keltro-ar" automate --db "sqlite:$WORK/demo.sqlite" --today "$TODAY" \
+  "$KELTRO_ROOT/scripts/examples/screenshot-invoice.jsonl" >/dev/null
 
 mkdir -p "$OUT"
+# The printout goes to the work folder's "User report", not beside the program.
 KELTRO_COMPONENT_MANIFEST="$WORK/components.ini" XDG_RUNTIME_DIR="$WORK" \
-  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$BUILD/keltro-host" --db "sqlite:$WORK/demo.sqlite" --today "$TODAY" --screenshots "$OUT"
+  timeout 120 xvfb-run -a -s "-screen 0 1600x1200x24" \
+  "$BUILD/keltro-host" --db "sqlite:$WORK/demo.sqlite" --today "$TODAY" --path "$WORK" \
+  --screenshots "$OUT"
+
+mv "$OUT/invoice-printout.pdf" "$WORK/invoice-printout.pdf"
+if command -v pdftoppm >/dev/null; then
+  pdftoppm -png -r 60 -singlefile "$WORK/invoice-printout.pdf" "$OUT/invoice-printout"
+  echo "Saved $OUT/invoice-printout.png"
+else
+  echo "pdftoppm not found (Debian package poppler-utils): $OUT/invoice-printout.png not made"
+fi

@@ -10,17 +10,27 @@
 //     "A/R Invoice Recurring"                 the invoice screen on recurring number docnox
 //     "Receipt This Invoice"                  a receipt of invoice docnox for customer arg2
 //     "Invoice Receipt History"               the invoice/receipt history of docnox
+//     "ActiveReport"                          the printout of a document: docnox is its
+//                                             title, number and a flag ("A/R Invoice,
+//                                             INV-26-00001,0"), arg2 the query of its rows
 //
-// Anything else ("Next App", the sales screens, printed documents) is told in the status
-// bar. The A/R requests are answered with ARclass's own show and go-to methods; the
-// others through what the desktop offers.
+// Anything else ("Next App", the sales screens) is told in the status bar. The A/R
+// requests are answered with ARclass's own show and go-to methods; the others through
+// what the desktop offers.
+//
+// A printout is written as "<number>.pdf" into "User report" in the installation folder
+// (KELTRO_PATH) when that folder can be written, else into the system's temporary folder,
+// and shown like a "pdf viewer" request. The query comes from the screen itself and runs
+// as it stands; the addresses, which it does not read, are taken from the document.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "host/ARclass.h"
+#include "print/DocumentPrintout.h"
 
 namespace keltro::app {
 
@@ -36,7 +46,19 @@ public:
 
     void answer(const std::string& formx, const std::string& docnox, const std::string& arg2);
 
+    // The folder printouts are written to (made when missing).
+    static std::string reportFolder(const std::string& installationFolder);
+
+    // The printout of an "ActiveReport" request: the rows of its query, with the
+    // document's addresses when the query does not read them; nullopt when the rows are
+    // not a document's header and lines. Throws db::DbError when the query fails.
+    static std::optional<print::DocumentPrintout> printoutOf(db::Database& db, const std::string& titleArgument,
+                                                             const std::string& query,
+                                                             const std::string& companyName);
+
 private:
+    void printDocument(const std::string& titleArgument, const std::string& query);
+
     using Answer = std::function<void(const std::string& docnox, const std::string& arg2)>;
 
     host::ARclass& m_arclass;

@@ -106,6 +106,7 @@ void HostWindow::openJournal(const std::string& glKey) {
 }
 
 void HostWindow::openFile(const std::string& file, const std::string& title) {
+    if (m_fileViewer) return m_fileViewer(file, title);
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file))))
         showStatus("Cannot open " + file + (title.empty() ? "" : " (" + title + ")"));
 }

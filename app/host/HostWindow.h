@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,10 @@ public:
     ui::QtScreenFactory& screenFactory() { return *m_screens; }
     QMdiArea* workspace() const { return m_workspace; }
     void attach(host::ARclass& arclass);
+    // Files the screens ask to show ("pdf viewer", printouts) go to `viewer` instead of the
+    // desktop's viewer while it is set.
+    using FileViewer = std::function<void(const std::string& file, const std::string& title)>;
+    void setFileViewer(FileViewer viewer) { m_fileViewer = std::move(viewer); }
     // Closes every screen window now, and lets them go.
     void closeScreens();
 
@@ -48,6 +53,7 @@ private:
     std::unique_ptr<ui::QtScreenFactory> m_screens;
     host::ARclass* m_arclass = nullptr;
     std::unique_ptr<HostRequests> m_requests;
+    FileViewer m_fileViewer;
 };
 
 }  // namespace keltro::app
