@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "services/SqlLiteral.h"
+
 namespace keltro::invoice {
 
 namespace {
@@ -35,18 +37,9 @@ std::string lineColumns(bool creditNote) {
     return text;
 }
 
-std::string literal(const std::string& text) { return " '" + sqlQuoted(text) + "'"; }
+std::string literal(const std::string& text) { return " " + services::sqlLiteral(text); }
 
 }  // namespace
-
-std::string sqlQuoted(const std::string& text) {
-    std::string quoted;
-    for (char c : text) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-    }
-    return quoted;
-}
 
 std::string previewQuery(const PrintedDocument& d) {
     return "SELECT AR_header_table.docno, AR_header_table.customer_no, " +
@@ -62,7 +55,7 @@ std::string previewQuery(const PrintedDocument& d) {
            " AR_header_table.apply_to_docno," + lineColumns(d.creditNote) +
            " FROM AR_header_table INNER JOIN AR_transaction_table ON " +
            " AR_header_table.fkey = AR_transaction_table.fkey" +
-           " WHERE AR_header_table.fkey = '" + sqlQuoted(d.fkey) + "'" +
+           " WHERE AR_header_table.fkey = " + services::sqlLiteral(d.fkey) +
            " Order by AR_transaction_table.pay_item";
 }
 

@@ -4,8 +4,8 @@
 // and a flag ("A/R Invoice,INV-26-00001,0") and the query below, which reads the
 // document's header and lines. The values the screen shows (customer name, dates in the
 // user's format, payment term) and the document's key are written into the query as
-// quoted literals, each quote doubled, so the text runs as it stands on SQLite and on
-// PostgreSQL: O'Brien Hardware becomes 'O''Brien Hardware'.
+// quoted literals (services::sqlLiteral), each quote doubled, so the text runs as it
+// stands on SQLite and on PostgreSQL: O'Brien Hardware becomes 'O''Brien Hardware'.
 //
 // A credit note's lines are stored negative; its query reads every amount negated under
 // its own name ("AR_transaction_table.gross_amount * -1 As gross_amount"), so that the
@@ -27,9 +27,6 @@ struct PrintedDocument {
     std::string discountDate;
     bool creditNote = false;
 };
-
-// The text between the quotes of an SQL string literal: every ' doubled.
-std::string sqlQuoted(const std::string& text);
 
 // The report query of the document.
 std::string previewQuery(const PrintedDocument& document);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/FieldText.h"
 #include "services/Money.h"
 
 namespace keltro::print {
@@ -10,27 +11,13 @@ namespace {
 
 constexpr int kTaxAuthorities = 5;
 
-std::string textOf(const db::Row& row, const char* column) {
-    return row.has(column) ? row[column].textOr() : std::string();
-}
-
-double numberOf(const db::Row& row, const char* column) {
-    return row.has(column) ? row[column].numberOr() : 0.0;
-}
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 // Each authority's tax, in the order the authorities first appear.
 void addAuthorityTaxes(const db::Row& row, std::vector<AuthorityTax>& taxes) {
     for (int i = 1; i <= kTaxAuthorities; ++i) {
         const std::string authorityColumn = "tax_authority" + std::to_string(i);
         const std::string amountColumn = "tax_amount" + std::to_string(i);
         if (!row.has(authorityColumn) || !row.has(amountColumn)) continue;
-        const std::string authority = trimmed(row[authorityColumn].textOr());
+        const std::string authority = framework::trimmedText(row[authorityColumn].textOr());
         if (authority.empty()) continue;
         const double amount = row[amountColumn].numberOr();
         auto it = std::find_if(taxes.begin(), taxes.end(),
@@ -43,20 +30,6 @@ void addAuthorityTaxes(const db::Row& row, std::vector<AuthorityTax>& taxes) {
 }
 
 }  // namespace
-
-ReportTitle parseReportTitle(const std::string& argument) {
-    ReportTitle parts;
-    std::string* fields[] = {&parts.title, &parts.number, &parts.flag};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        // The flag takes whatever follows the second comma.
-        const auto comma = i + 1 < std::size(fields) ? argument.find(',', start) : std::string::npos;
-        *fields[i] = trimmed(argument.substr(start, comma == std::string::npos ? comma : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return parts;
-}
 
 double DocumentPrintout::taxableTotal() const {
     double sum = 0;
@@ -86,30 +59,25 @@ bool holdsDocumentLines(const db::Rows& rows) {
 DocumentPrintout printoutFromRows(const db::Rows& rows, const ReportTitle& title,
                                   const std::string& companyName) {
     DocumentPrintout p;
-    p.companyName = companyName;
-    p.title = title.title;
-    p.number = title.number;
+    static_cast<PrintoutHeading&>(p) = headingOf(rows, title, companyName);
     if (rows.empty()) return p;
     const db::Row& header = rows.front();
-    if (const std::string docno = trimmed(textOf(header, "docno")); !docno.empty()) p.number = docno;
-    p.date = textOf(header, "invoice_date");
-    p.dueDate = textOf(header, "due_date");
-    p.customerNo = textOf(header, "customer_no");
-    p.customerName = textOf(header, "customer_name");
-    p.billTo = textOf(header, "bill_to_address");
-    p.shipTo = textOf(header, "ship_to_address");
-    p.currency = textOf(header, "currency");
-    p.paymentTerm = textOf(header, "payment_term");
-    p.customerPo = textOf(header, "customer_po");
-    p.orderNo = textOf(header, "order_no");
-    p.applyTo = textOf(header, "apply_to_docno");
-    p.remark = textOf(header, "remark");
+    p.date = columnText(header, "invoice_date");
+    p.dueDate = columnText(header, "due_date");
+    p.billTo = columnText(header, "bill_to_address");
+    p.shipTo = columnText(header, "ship_to_address");
+    p.currency = columnText(header, "currency");
+    p.paymentTerm = columnText(header, "payment_term");
+    p.customerPo = columnText(header, "customer_po");
+    p.orderNo = columnText(header, "order_no");
+    p.applyTo = columnText(header, "apply_to_docno");
+    p.remark = columnText(header, "remark");
     for (const db::Row& row : rows) {
         // A header without lines (an outer join) prints no line.
         if (row.has("pay_item") && row["pay_item"].isNull()) continue;
-        p.lines.push_back({textOf(row, "pay_item"), textOf(row, "description"),
-                           textOf(row, "tax_code"), numberOf(row, "taxable_amount"),
-                           numberOf(row, "tax_amount"), numberOf(row, "gross_amount")});
+        p.lines.push_back({columnText(row, "pay_item"), columnText(row, "description"),
+                           columnText(row, "tax_code"), columnNumber(row, "taxable_amount"),
+                           columnNumber(row, "tax_amount"), columnNumber(row, "gross_amount")});
         addAuthorityTaxes(row, p.taxes);
     }
     for (auto& tax : p.taxes) tax.amount = services::roundMoney(tax.amount);

@@ -11,24 +11,16 @@
 //
 // The amounts are taken as the rows give them: a credit note's query already turns its
 // stored negative amounts positive. Columns the query did not select print blank
-// (addresses, tax per authority), so the same rows come out the same way on both engines.
+// (addresses, tax per authority; ReportRows.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "db/Row.h"
+#include "print/ReportRows.h"
 
 namespace keltro::print {
-
-// The title argument of an "ActiveReport" request, split at its commas.
-struct ReportTitle {
-    std::string title;   // "A/R Invoice"
-    std::string number;  // "INV-26-00001"
-    std::string flag;    // "0" or "1"
-};
-
-ReportTitle parseReportTitle(const std::string& argument);
 
 struct PrintedLine {
     std::string payItem;
@@ -45,14 +37,9 @@ struct AuthorityTax {
     double amount = 0;
 };
 
-struct DocumentPrintout {
-    std::string companyName;
-    std::string title;  // "A/R Invoice"
-    std::string number;
+struct DocumentPrintout : PrintoutHeading {
     std::string date;     // as the screen showed it, in the user's format
     std::string dueDate;  // likewise
-    std::string customerNo;
-    std::string customerName;
     std::string billTo;  // lines separated by "\n"
     std::string shipTo;
     std::string currency;

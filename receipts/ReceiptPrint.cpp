@@ -1,12 +1,17 @@
 #include "receipts/ReceiptPrint.h"
 
+#include "services/SqlLiteral.h"
+
 namespace keltro::receipts {
 
 namespace {
 
+using services::sqlLiteral;
+
 constexpr const char* kHeaderColumns[] = {"receipt_no",
                                           "payer",
                                           "payby",
+                                          "cash_accno",
                                           "bank_code",
                                           "check_no",
                                           "remark",
@@ -19,6 +24,7 @@ constexpr const char* kHeaderColumns[] = {"receipt_no",
                                           "total_base_amount",
                                           "unapplied_docno",
                                           "unapplied_amount",
+                                          "void",
                                           "period",
                                           "fyear"};
 
@@ -46,13 +52,6 @@ std::string qualified(const char* table, const char* const (&columns)[N]) {
 
 }  // namespace
 
-std::string sqlLiteral(const std::string& text) {
-    std::string literal = "'";
-    for (char c : text)
-        literal += c == '\'' ? std::string("''") : std::string(1, c);
-    return literal + "'";
-}
-
 std::string previewTitle(const PrintedReceipt& receipt) {
     return "A/R Receipt," + receipt.docno + ",0";
 }
@@ -64,7 +63,10 @@ std::string previewQuery(const PrintedReceipt& r) {
            sqlLiteral(r.rateDate) + " AS rate_date," +
            qualified("Receipt_header_table", kHeaderColumns) +
            qualified("Receipt_transaction_table", kLineColumns) +
-           " Receipt_transaction_table.currency AS line_currency" +
+           " Receipt_transaction_table.currency AS line_currency," +
+           " (SELECT MAX(AR_header_table.doctype) FROM AR_header_table" +
+           " WHERE AR_header_table.company = 1" +
+           " AND AR_header_table.docno = Receipt_transaction_table.invoice_no) AS document_type" +
            " FROM Receipt_header_table LEFT JOIN Receipt_transaction_table ON " +
            " Receipt_header_table.fkey = Receipt_transaction_table.fkey" +
            " WHERE Receipt_header_table.fkey = " + sqlLiteral(r.fkey) +

@@ -3,10 +3,12 @@
 // The screen asks the host for "ActiveReport" with the title, the receipt number and a
 // flag ("A/R Receipt,RC-26-00001,0") and the query below: the receipt's header with each
 // of its lines (a receipt that applied nothing prints its header alone), by pay item.
-// The values the screen shows — customer name and dates in the user's format — and the
-// receipt's key go into the text as quoted literals with every quote doubled, so that the
-// query runs as it stands on SQLite and on PostgreSQL: O'Brien Hardware becomes
-// 'O''Brien Hardware'.
+// Besides the stored columns each line carries `document_type`, the doctype of the
+// document it applied ('ar', 'cn', 'ua' …), read by a sub-select so that the rows stay one
+// per line. The values the screen shows — customer name and dates in the user's format —
+// and the receipt's key go into the text as quoted literals (services::sqlLiteral) with
+// every quote doubled, so that the query runs as it stands on SQLite and on PostgreSQL:
+// O'Brien Hardware becomes 'O''Brien Hardware'.
 #pragma once
 
 #include <string>
@@ -22,9 +24,6 @@ struct PrintedReceipt {
     std::string checkDate;
     std::string rateDate;
 };
-
-// `text` as an SQL string literal: 'O''Brien'.
-std::string sqlLiteral(const std::string& text);
 
 // The report's title argument: "A/R Receipt," + docno + ",0".
 std::string previewTitle(const PrintedReceipt& receipt);

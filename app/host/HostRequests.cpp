@@ -4,10 +4,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QString>
+#include <variant>
 
 #include "db/Database.h"
 #include "print/DocumentLayout.h"
-#include "print/DocumentPrintout.h"
+#include "print/ReceiptLayout.h"
 #include "store/ReferenceData.h"
 
 namespace keltro::app {
@@ -15,8 +16,8 @@ namespace keltro::app {
 namespace {
 
 // The document's number as a file name: characters a file system may refuse become "-".
-QString fileNameOf(const print::DocumentPrintout& printout) {
-    QString name = QString::fromStdString(printout.number.empty() ? printout.title : printout.number);
+QString fileNameOf(const std::string& title, const std::string& number) {
+    QString name = QString::fromStdString(number.empty() ? title : number);
     for (QChar& c : name)
         if (!c.isLetterOrNumber() && c != QChar('-') && c != QChar('_') && c != QChar('.') && c != QChar(' '))
             c = QChar('-');
@@ -24,21 +25,39 @@ QString fileNameOf(const print::DocumentPrintout& printout) {
     return name + ".pdf";
 }
 
-// The document's addresses, which the printout's query does not read.
-void addAddresses(db::Database& db, print::DocumentPrintout& printout) {
-    const auto row = db.queryOne(
-        "SELECT bill_to_address, ship_to_address FROM AR_header_table WHERE docno = ? AND customer_no = ?",
-        {printout.number, printout.customerNo});
-    if (!row) return;
-    printout.billTo = (*row)["bill_to_address"].textOr();
-    printout.shipTo = (*row)["ship_to_address"].textOr();
+bool isBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+std::string customerAddress(db::Database& db, const std::string& customerNo) {
+    if (customerNo.empty()) return {};
+    const auto customer = store::findCustomer(db, customerNo);
+    return customer ? customer->address : std::string();
 }
 
-// A document saved without a bill-to address (debit and credit notes keep none) is billed
-// to the customer's address.
-void addCustomerAddress(db::Database& db, print::DocumentPrintout& printout) {
-    if (printout.customerNo.empty()) return;
-    if (const auto customer = store::findCustomer(db, printout.customerNo)) printout.billTo = customer->address;
+// An invoice or note, with the document's addresses when its query does not read them; a
+// document saved without a bill-to address (debit and credit notes keep none) is billed to
+// the customer's address.
+print::DocumentPrintout documentPrintout(db::Database& db, const db::Rows& rows, const print::ReportTitle& title,
+                                         const std::string& companyName) {
+    print::DocumentPrintout printout = print::printoutFromRows(rows, title, companyName);
+    if (!rows.front().has("bill_to_address")) {
+        const auto row = db.queryOne(
+            "SELECT bill_to_address, ship_to_address FROM AR_header_table WHERE docno = ? AND customer_no = ?",
+            {printout.number, printout.customerNo});
+        if (row) {
+            printout.billTo = (*row)["bill_to_address"].textOr();
+            printout.shipTo = (*row)["ship_to_address"].textOr();
+        }
+    }
+    if (isBlank(printout.billTo)) printout.billTo = customerAddress(db, printout.customerNo);
+    return printout;
+}
+
+// A receipt, with the paying customer's address.
+print::ReceiptPrintout receiptPrintout(db::Database& db, const db::Rows& rows, const print::ReportTitle& title,
+                                       const std::string& companyName) {
+    print::ReceiptPrintout printout = print::receiptPrintoutFromRows(rows, title, companyName);
+    printout.address = customerAddress(db, printout.customerNo);
+    return printout;
 }
 
 }  // namespace
@@ -109,16 +128,15 @@ std::string HostRequests::reportFolder(const std::string& installationFolder) {
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation).toStdString();
 }
 
-std::optional<print::DocumentPrintout> HostRequests::printoutOf(db::Database& db, const std::string& titleArgument,
-                                                               const std::string& query,
-                                                               const std::string& companyName) {
+std::optional<HostRequests::Printout> HostRequests::printoutOf(db::Database& db, const std::string& titleArgument,
+                                                              const std::string& query,
+                                                              const std::string& companyName) {
     const db::Rows rows = db.query(query);
-    if (!print::holdsDocumentLines(rows)) return std::nullopt;
-    print::DocumentPrintout printout =
-        print::printoutFromRows(rows, print::parseReportTitle(titleArgument), companyName);
-    if (!rows.front().has("bill_to_address")) addAddresses(db, printout);
-    if (printout.billTo.find_first_not_of(" \t\r\n") == std::string::npos) addCustomerAddress(db, printout);
-    return printout;
+    const print::ReportTitle title = print::parseReportTitle(titleArgument);
+    // The rows tell which document they are.
+    if (print::holdsDocumentLines(rows)) return documentPrintout(db, rows, title, companyName);
+    if (print::holdsReceiptLines(rows)) return receiptPrintout(db, rows, title, companyName);
+    return std::nullopt;
 }
 
 void HostRequests::printDocument(const std::string& titleArgument, const std::string& query) {
@@ -132,13 +150,15 @@ void HostRequests::printDocument(const std::string& titleArgument, const std::st
             m_desktop.showStatus("Nothing to print for " + name);
             return;
         }
+        const print::PrintoutHeading& heading =
+            std::visit([](const auto& p) -> const print::PrintoutHeading& { return p; }, *printout);
         const QString folder = QString::fromStdString(reportFolder(m_arclass.KELTRO_PATH));
-        const QString path = QDir(folder).filePath(fileNameOf(*printout));
-        if (!print::renderDocumentPdf(*printout, path)) {
+        const QString path = QDir(folder).filePath(fileNameOf(heading.title, heading.number));
+        if (!std::visit([&path](const auto& p) { return print::renderPdf(p, path); }, *printout)) {
             m_desktop.showStatus("Cannot write " + path.toStdString());
             return;
         }
-        m_desktop.openFile(path.toStdString(), printout->title + " " + printout->number);
+        m_desktop.openFile(path.toStdString(), heading.title + " " + heading.number);
     } catch (const std::exception& e) {
         m_desktop.showStatus("Cannot print " + name + ": " + e.what());
     }

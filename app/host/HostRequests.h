@@ -12,7 +12,8 @@
 //     "Invoice Receipt History"               the invoice/receipt history of docnox
 //     "ActiveReport"                          the printout of a document: docnox is its
 //                                             title, number and a flag ("A/R Invoice,
-//                                             INV-26-00001,0"), arg2 the query of its rows
+//                                             INV-26-00001,0", "A/R Receipt,RC-26-00001,0"),
+//                                             arg2 the query of its rows
 //
 // Anything else ("Next App", the sales screens) is told in the status bar. The A/R
 // requests are answered with ARclass's own show and go-to methods; the others through
@@ -21,16 +22,21 @@
 // A printout is written as "<number>.pdf" into "User report" in the installation folder
 // (KELTRO_PATH) when that folder can be written, else into the system's temporary folder,
 // and shown like a "pdf viewer" request. The query comes from the screen itself and runs
-// as it stands; the addresses, which it does not read, are taken from the document.
+// as it stands; its rows tell what is printed: an invoice's or note's header and lines
+// (print/DocumentPrintout.h) or a receipt's header and applied documents
+// (print/ReceiptPrintout.h). The addresses, which the queries do not read, are taken from
+// the document or the customer.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "host/ARclass.h"
 #include "print/DocumentPrintout.h"
+#include "print/ReceiptPrintout.h"
 
 namespace keltro::app {
 
@@ -49,12 +55,13 @@ public:
     // The folder printouts are written to (made when missing).
     static std::string reportFolder(const std::string& installationFolder);
 
+    using Printout = std::variant<print::DocumentPrintout, print::ReceiptPrintout>;
+
     // The printout of an "ActiveReport" request: the rows of its query, with the
-    // document's addresses when the query does not read them; nullopt when the rows are
-    // not a document's header and lines. Throws db::DbError when the query fails.
-    static std::optional<print::DocumentPrintout> printoutOf(db::Database& db, const std::string& titleArgument,
-                                                             const std::string& query,
-                                                             const std::string& companyName);
+    // addresses the query does not read; nullopt when the rows are neither a document's
+    // header and lines nor a receipt's. Throws db::DbError when the query fails.
+    static std::optional<Printout> printoutOf(db::Database& db, const std::string& titleArgument,
+                                              const std::string& query, const std::string& companyName);
 
 private:
     void printDocument(const std::string& titleArgument, const std::string& query);

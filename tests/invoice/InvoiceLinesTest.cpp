@@ -6,6 +6,7 @@
 
 #include "invoice/InvoiceLines.h"
 #include "invoice/InvoicePrint.h"
+#include "services/SqlLiteral.h"
 
 namespace keltro::invoice {
 namespace {
@@ -161,7 +162,7 @@ TEST(InvoicePrint, theQueryCarriesShownValuesQuotedAndNotesNegated) {
             << amount;
     EXPECT_THAT(note, ::testing::HasSubstr(
                           "AR_transaction_table.sales_accno  FROM AR_header_table"));
-    EXPECT_EQ(sqlQuoted("it's 'quoted'"), "it''s ''quoted''");
+    EXPECT_EQ(services::sqlLiteral("it's 'quoted'"), "'it''s ''quoted'''");
 }
 
 }  // namespace

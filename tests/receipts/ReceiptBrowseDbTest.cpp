@@ -114,6 +114,11 @@ TEST_F(ReceiptBrowseTest, theScreenAsksTheHostForJournalDocumentAndPrintout) {
     EXPECT_EQ(rows[0]["receipt_date"].textOr(), "06/12/2026");
     EXPECT_EQ(rows[0]["invoice_no"].textOr(), "INV-26-00001");
     EXPECT_DOUBLE_EQ(rows[0]["applied_amount"].numberOr(), 50);
+    // What the printout reads besides the stored lines.
+    EXPECT_EQ(rows[0]["document_type"].textOr(), "ar");
+    EXPECT_DOUBLE_EQ(rows[0]["receipt_amount"].numberOr(), 50);
+    EXPECT_EQ(rows[0]["cash_accno"].textOr(), "1000");
+    EXPECT_FALSE(rows[0]["void"].booleanOr(true));
 
     screen.run("&New");
     notifications.clear();

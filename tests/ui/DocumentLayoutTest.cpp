@@ -1,18 +1,23 @@
-// The printed page of an A/R document: what it shows, where, and the PDF file it becomes.
+// The printed page of an A/R document — an invoice, a receipt — what it shows, where, and
+// the PDF file it becomes.
 //
 // The layout is a list of text runs, so the tests read the page as a person would: each
 // value in its own run, in full, inside the page's margins, above the footer, and no run
 // over another. A document with many lines goes on to further pages under the column
-// headings, every line printed once, the totals at the end.
+// headings, every line printed once, the totals at the end. A receipt's applied documents
+// stand in their columns, a credit note's amounts negative, and its totals add up.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <set>
 
 #include "print/DocumentLayout.h"
 #include "print/DocumentPrintout.h"
+#include "print/ReceiptLayout.h"
 
 namespace keltro {
 namespace {
@@ -172,19 +177,159 @@ TEST(DocumentLayout, aLongDescriptionOrAddressWrapsWhereAParticularIsShortened) 
     EXPECT_TRUE(shortened[0].startsWith("PO-2291/")) << shortened[0].toStdString();
 }
 
+// A cheque from O'Brien Hardware that paid an invoice less a discount, set off a credit
+// note and left 56.00 unapplied: 1,300.00 - 106.00 + 56.00 = 1,250.00.
+print::ReceiptPrintout receipt() {
+    print::ReceiptPrintout p;
+    p.companyName = "Bluefield Office Supplies Inc.";
+    p.title = "A/R Receipt";
+    p.number = "RC-26-00001";
+    p.reference = "REF-88";
+    p.date = "06/12/2026";
+    p.customerNo = "1002";
+    p.customerName = "O'Brien Hardware";
+    p.address = "1210 Route 1\nFalmouth, ME 04105";
+    p.payer = "Mrs O'Brien";
+    p.payBy = "Check";
+    p.checkNo = "7731";
+    p.checkDate = "04/12/2026";
+    p.bankCode = "BOA";
+    p.currency = "USD";
+    p.receiptAmount = 1250;
+    p.unapplied = 56;
+    p.unappliedDocno = "UA-26-00001";
+    p.remark = "Paid at the counter";
+    p.lines = {{"INV-26-00001", "Invoice", "1", 1325, 1300, 25, 0, 0},
+               {"CN-26-00001", "Credit Note", "1", -106, -106, 0, 0, 0}};
+    return p;
+}
+
+const PlacedText* findText(const PageLayout& layout, const QString& text) {
+    const auto it = std::find_if(layout.texts.begin(), layout.texts.end(),
+                                 [&](const PlacedText& t) { return t.text == text; });
+    return it == layout.texts.end() ? nullptr : &*it;
+}
+
+bool sameRow(const QRectF& a, const QRectF& b) { return std::abs(a.center().y() - b.center().y()) < 0.5; }
+
+// The text of the table's cell in the row of `rowText`, under the heading `column`.
+QString cellText(const PageLayout& layout, const QString& rowText, const QString& column) {
+    const PlacedText* row = findText(layout, rowText);
+    const auto heading = std::find_if(layout.texts.begin(), layout.texts.end(), [&](const PlacedText& t) {
+        return t.style == TextStyle::ColumnHead && t.text == column;
+    });
+    if (!row || heading == layout.texts.end()) return "(no such row or column)";
+    for (const auto& t : layout.texts)
+        if (sameRow(t.box, row->box) && std::abs(t.box.left() - heading->box.left()) < 0.5 &&
+            std::abs(t.box.right() - heading->box.right()) < 0.5)
+            return t.text;
+    return {};
+}
+
+// The amount printed on the right of a label of the totals.
+QString amountBeside(const PageLayout& layout, const QString& label) {
+    const PlacedText* placed = findText(layout, label);
+    if (!placed) return "(no such label)";
+    for (const auto& t : layout.texts)
+        if (&t != placed && sameRow(t.box, placed->box) && t.box.left() >= placed->box.right() - 0.01)
+            return t.text;
+    return {};
+}
+
+TEST(ReceiptLayout, showsWhoPaidHowAndTheAppliedDocumentsInTheirColumns) {
+    const PageLayout layout = print::layoutReceipt(receipt());
+    ASSERT_EQ(layout.pageCount, 1);
+    for (const char* text :
+         {"Bluefield Office Supplies Inc.", "A/R Receipt", "No. RC-26-00001", "RECEIVED FROM", "O'Brien Hardware",
+          "1210 Route 1", "Falmouth, ME 04105", "PAY BY", "Check", "PAYER", "Mrs O'Brien", "CHEQUE NO", "7731",
+          "CHEQUE DATE", "04/12/2026", "BANK", "BOA", "DATE", "06/12/2026", "REFERENCE", "REF-88", "1002", "USD",
+          "REMARK", "Paid at the counter", "Page 1 of 1"})
+        EXPECT_TRUE(hasText(layout, 0, QString::fromUtf8(text))) << text;
+    for (const char* absent : {"CASH ACCOUNT", "EXCHANGE RATE", "STATUS", "Written off"})
+        EXPECT_FALSE(hasText(layout, 0, absent)) << absent;
+
+    const struct {
+        const char* row;
+        const char* column;
+        const char* text;
+    } cells[] = {
+        {"INV-26-00001", "Type", "Invoice"},       {"INV-26-00001", "Item", "1"},
+        {"INV-26-00001", "Open amount", "1,325.00"}, {"INV-26-00001", "Applied", "1,300.00"},
+        {"INV-26-00001", "Discount", "25.00"},     {"INV-26-00001", "Write-off", "0.00"},
+        {"INV-26-00001", "Balance", "0.00"},       {"CN-26-00001", "Type", "Credit Note"},
+        {"CN-26-00001", "Open amount", "-106.00"}, {"CN-26-00001", "Applied", "-106.00"},
+        {"CN-26-00001", "Discount", "0.00"},       {"CN-26-00001", "Balance", "0.00"},
+    };
+    for (const auto& cell : cells)
+        EXPECT_EQ(cellText(layout, cell.row, cell.column), cell.text) << cell.row << " / " << cell.column;
+
+    const struct {
+        const char* label;
+        const char* amount;
+    } totals[] = {
+        {"Discount taken", "25.00"},
+        {"Applied to documents", "1,194.00"},
+        {"Unapplied UA-26-00001", "56.00"},
+        {"Amount received USD", "1,250.00"},
+    };
+    const PlacedText* lastLine = findText(layout, "CN-26-00001");
+    ASSERT_TRUE(lastLine);
+    for (const auto& total : totals) {
+        EXPECT_EQ(amountBeside(layout, total.label), total.amount) << total.label;
+        const PlacedText* label = findText(layout, total.label);
+        ASSERT_TRUE(label) << total.label;
+        EXPECT_GT(label->box.top(), lastLine->box.bottom()) << total.label << " under the lines";
+    }
+    EXPECT_EQ(findText(layout, "Amount received USD")->style, TextStyle::Strong);
+    expectTidyPages(layout);
+}
+
+TEST(ReceiptLayout, aVoidForeignReceiptThatAppliedNothingShowsItsRateAndNoTable) {
+    print::ReceiptPrintout p = receipt();
+    p.lines.clear();
+    p.payBy = "Cash";
+    p.cashAccount = "1020";
+    p.checkNo.clear();
+    p.checkDate.clear();
+    p.bankCode.clear();
+    p.currency = "EUR";
+    p.exchangeRate = "1.35";
+    p.rateDate = "01/12/2026";
+    p.baseAmount = 1687.5;
+    p.unapplied = 1250;
+    p.isVoid = true;
+    const PageLayout layout = print::layoutReceipt(p);
+    EXPECT_EQ(amountBeside(layout, "EXCHANGE RATE"), "1.35");
+    EXPECT_EQ(amountBeside(layout, "BASE AMOUNT"), "1,687.50");
+    EXPECT_EQ(amountBeside(layout, "CASH ACCOUNT"), "1020");
+    EXPECT_EQ(amountBeside(layout, "STATUS"), "VOID");
+    EXPECT_EQ(amountBeside(layout, "Applied to documents"), "0.00");
+    EXPECT_EQ(amountBeside(layout, "Unapplied UA-26-00001"), "1,250.00");
+    EXPECT_EQ(amountBeside(layout, "Amount received EUR"), "1,250.00");
+    for (const char* absent : {"Document no", "DISCOUNT AND WRITE-OFF", "CHEQUE NO"})
+        EXPECT_FALSE(hasText(layout, 0, absent)) << absent;
+    expectTidyPages(layout);
+}
+
 TEST(DocumentPdf, isWrittenAsAPdfFileOrRefused) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const QString path = folder.filePath("INV-26-00001.pdf");
-    ASSERT_TRUE(print::renderDocumentPdf(invoice(), path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
-    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
-    EXPECT_GT(bytes.size(), 2000);
+    const std::pair<QString, std::function<bool(const QString&)>> printouts[] = {
+        {"INV-26-00001.pdf", [](const QString& path) { return print::renderPdf(invoice(), path); }},
+        {"RC-26-00001.pdf", [](const QString& path) { return print::renderPdf(receipt(), path); }},
+    };
+    for (const auto& [name, render] : printouts) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(render(folder.filePath(name)));
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
+        EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+        EXPECT_GT(bytes.size(), 2000);
 
-    EXPECT_FALSE(print::renderDocumentPdf(invoice(), folder.filePath("no such folder/INV-26-00001.pdf")));
+        EXPECT_FALSE(render(folder.filePath("no such folder/" + name)));
+    }
 }
 
 }  // namespace

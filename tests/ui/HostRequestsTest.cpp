@@ -1,7 +1,7 @@
 // keltro-host's answers to the screens' requests: each A/R request opens the screen it
 // names, the journal and PDF requests go to the desktop, and anything else is only told.
-// A printed document ("ActiveReport") is the invoice screen's own query run on the
-// company's database, written as a PDF file and handed to the desktop's viewer.
+// A printed document ("ActiveReport") is the invoice or receipt screen's own query run on
+// the company's database, written as a PDF file and handed to the desktop's viewer.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <variant>
 
 #include "app/host/HostRequests.h"
 #include "framework/Screen.h"
@@ -80,20 +81,23 @@ TEST(HostRequests, eachRequestIsAnsweredByWhatItNames) {
 // The invoice screen on the demo company, a saved document's "&Preview" and the host's
 // answer to it, with the desktop's viewer and status bar recorded.
 class PrintedDocumentTest : public ::testing::Test {
-protected:
+public:
     struct Line {
         const char* description;
         const char* taxable;
         const char* taxCode;
     };
 
+    static constexpr const char* kCompany = "Bluefield Office Supplies Inc.";
+
     PrintedDocumentTest() {
-        desk.arclass.KELTRO_COMPANY_NAME = "Bluefield Office Supplies Inc.";
+        desk.arclass.KELTRO_COMPANY_NAME = kCompany;
         desk.arclass.KELTRO_PATH = installation.path().toStdString();
     }
 
-    // The request "&Preview" raises for a new document of `kind` ("cn", "dn" or "").
-    framework::Notification preview(const std::string& kind, const std::vector<Line>& lines) {
+    // A new document of `kind` ("cn", "dn" or "") saved on the invoice screen; gives its
+    // number.
+    std::string saveDocument(const std::string& kind, const std::vector<Line>& lines) {
         desk.arclass.showform_ARform_invoice(kind.empty() ? std::nullopt : std::optional<std::string>(kind));
         framework::Screen& screen = *desk.arclass.referencedScreen("ARform_invoice");
         if (screen.mode() != framework::Mode::New) screen.run("&New");
@@ -105,10 +109,49 @@ protected:
             screen.enterCell("dbgrid1", row, "sales account", "4000");
         }
         screen.run("&Save");
+        return screen.field("txtdocno").value;
+    }
+
+    // The request "&Preview" raises on the screen of `className`.
+    framework::Notification previewOn(const std::string& className) {
         desk.notifications.clear();
-        screen.run("&Preview");
+        desk.arclass.referencedScreen(className)->run("&Preview");
         if (desk.notifications.size() != 1) throw std::runtime_error("no request from \"&Preview\"");
         return desk.notifications.front();
+    }
+
+    // The request "&Preview" raises for a new document of `kind`.
+    framework::Notification preview(const std::string& kind, const std::vector<Line>& lines) {
+        saveDocument(kind, lines);
+        return previewOn("ARform_invoice");
+    }
+
+    // Cash from O'Brien Hardware for an invoice of 1,325.00 (less a discount of 25.00) and
+    // 84.80, set off against a credit note of 106.00: 1,278.80 applied of 1,300.00 received.
+    framework::Notification previewReceipt() {
+        const std::string invoice = saveDocument("", {{"Copier paper", "1250", "S1"}, {"Delivery", "80", "S1"}});
+        const std::string credit = saveDocument("cn", {{"Returned chairs", "100", "S1"}});
+        desk.arclass.showform_ARform_receipt();
+        desk.arclass.ARform_receipt_this_invoice(invoice, "1002");
+        framework::Screen& screen = *desk.arclass.referencedScreen("ARform_receipt");
+        screen.enter("cmbpayby", "Cash");
+        screen.enter("cmbcash", "1000");
+        screen.enter("txtrcamount", "1300");
+        screen.enterCell("dbgrid1", rowOf(screen, invoice, "1"), "discount taken", "25");
+        screen.enterCell("dbgrid1", rowOf(screen, invoice, "2"), "applied amount", "84.80");
+        screen.enterCell("dbgrid1", rowOf(screen, credit, "1"), "applied amount", "-106");
+        desk.ui.clear();
+        screen.run("&Save");
+        if (desk.ui.texts() != std::vector<std::string>{"Add new Receipt complete"})
+            throw std::runtime_error("the receipt was not saved: " + ::testing::PrintToString(desk.ui.texts()));
+        return previewOn("ARform_receipt");
+    }
+
+    static std::size_t rowOf(const framework::Screen& screen, const std::string& docno, const std::string& payItem) {
+        const auto& rows = screen.grid("dbgrid1").rows;
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            if (rows[row].at("invoice no") == docno && rows[row].at("pay item") == payItem) return row;
+        throw std::runtime_error(docno + " / " + payItem + " is not offered");
     }
 
     void answer(const framework::Notification& request) {
@@ -122,6 +165,24 @@ protected:
         requests.answer(request.formx, request.docnox, request.arg2);
     }
 
+    // The host's printout of the request when it is a `Printout`, else nullopt.
+    template <typename Printout>
+    std::optional<Printout> printed(const std::string& title, const std::string& query) {
+        const auto printout = app::HostRequests::printoutOf(database.db(), title, query, kCompany);
+        if (!printout || !std::holds_alternative<Printout>(*printout)) return std::nullopt;
+        return std::get<Printout>(*printout);
+    }
+
+    // Every printout of the tests is O'Brien Hardware's, from the company above.
+    static void expectHeading(const print::PrintoutHeading& heading, const std::string& title,
+                              const std::string& number) {
+        EXPECT_EQ(heading.companyName, kCompany);
+        EXPECT_EQ(heading.title, title);
+        EXPECT_EQ(heading.number, number);
+        EXPECT_EQ(heading.customerNo, "1002");
+        EXPECT_EQ(heading.customerName, "O'Brien Hardware");
+    }
+
     static QByteArray start(const std::string& file) {
         QFile pdf(QString::fromStdString(file));
         return pdf.open(QIODevice::ReadOnly) ? pdf.read(5) : QByteArray();
@@ -133,19 +194,50 @@ protected:
     std::string shownFile, shownTitle, status;
 };
 
-TEST_F(PrintedDocumentTest, anInvoiceIsPrintedIntoTheUserReportFolderAndShown) {
-    const auto request = preview("", {{"Copier paper", "1250", "S1"}, {"Delivery", "380", "S2"}});
+// Each kind of printout, from its screen's "&Preview" to the file the desktop shows.
+struct PrintedKind {
+    const char* name;
+    framework::Notification (*preview)(PrintedDocumentTest&);
+    const char* file;
+    const char* shownTitle;
+};
+
+void PrintTo(const PrintedKind& kind, std::ostream* os) { *os << kind.name; }
+
+class PrintedKindTest : public PrintedDocumentTest, public ::testing::WithParamInterface<PrintedKind> {};
+
+// The addresses the queries do not read: the document's bill-to, the payer's own.
+std::string addressOf(const app::HostRequests::Printout& printout) {
+    if (const auto* document = std::get_if<print::DocumentPrintout>(&printout)) return document->billTo;
+    return std::get<print::ReceiptPrintout>(printout).address;
+}
+
+TEST_P(PrintedKindTest, isPrintedIntoTheUserReportFolderAndShown) {
+    const auto request = GetParam().preview(*this);
     ASSERT_EQ(request.formx, "ActiveReport");
     answer(request);
     EXPECT_EQ(status, "");
-    EXPECT_EQ(shownFile, installation.filePath("User report/INV-26-00001.pdf").toStdString());
-    EXPECT_EQ(shownTitle, "A/R Invoice INV-26-00001");
+    EXPECT_EQ(shownFile, installation.filePath(QString("User report/") + GetParam().file).toStdString());
+    EXPECT_EQ(shownTitle, GetParam().shownTitle);
     EXPECT_EQ(start(shownFile), "%PDF-");
-    // The addresses the query does not read come from the document.
     const auto printout = app::HostRequests::printoutOf(database.db(), request.docnox, request.arg2, "");
     ASSERT_TRUE(printout);
-    EXPECT_EQ(printout->billTo, "1210 Route 1\nFalmouth, ME 04105");
+    EXPECT_EQ(addressOf(*printout), "1210 Route 1\nFalmouth, ME 04105");
 }
+
+framework::Notification previewInvoice(PrintedDocumentTest& test) {
+    return test.preview("", {{"Copier paper", "1250", "S1"}, {"Delivery", "380", "S2"}});
+}
+framework::Notification previewReceipt(PrintedDocumentTest& test) { return test.previewReceipt(); }
+
+const PrintedKind kPrintedKinds[] = {
+    {"invoice", previewInvoice, "INV-26-00001.pdf", "A/R Invoice INV-26-00001"},
+    {"receipt", previewReceipt, "RC-26-00001.pdf", "A/R Receipt RC-26-00001"},
+};
+
+std::string kindName(const ::testing::TestParamInfo<PrintedKind>& kind) { return kind.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(HostRequests, PrintedKindTest, ::testing::ValuesIn(kPrintedKinds), kindName);
 
 TEST_F(PrintedDocumentTest, withoutAFolderToWriteInTheInstallationThePrintoutGoesToTheTemporaryFolder) {
     // An installation path that is a file: no "User report" folder can be made under it.
@@ -169,14 +261,9 @@ TEST_F(PrintedDocumentTest, withoutAFolderToWriteInTheInstallationThePrintoutGoe
 TEST_F(PrintedDocumentTest, aCreditNotesPrintoutHasItsAmountsPositiveAndTheDocumentsAddresses) {
     const auto request = preview("cn", {{"Returned chairs", "100", "S1"}, {"Returned desk lamp", "40.50", "LX"}});
     EXPECT_EQ(request.docnox, "A/R Credit Note,CN-26-00001,0");
-    const auto printout = app::HostRequests::printoutOf(database.db(), request.docnox, request.arg2,
-                                                        "Bluefield Office Supplies Inc.");
+    const auto printout = printed<print::DocumentPrintout>(request.docnox, request.arg2);
     ASSERT_TRUE(printout);
-    EXPECT_EQ(printout->title, "A/R Credit Note");
-    EXPECT_EQ(printout->number, "CN-26-00001");
-    EXPECT_EQ(printout->companyName, "Bluefield Office Supplies Inc.");
-    EXPECT_EQ(printout->customerNo, "1002");
-    EXPECT_EQ(printout->customerName, "O'Brien Hardware");
+    expectHeading(*printout, "A/R Credit Note", "CN-26-00001");
     EXPECT_EQ(printout->date, "06/12/2026");
     EXPECT_EQ(printout->currency, "USD");
     EXPECT_EQ(printout->billTo, "1210 Route 1\nFalmouth, ME 04105");
@@ -196,15 +283,14 @@ TEST_F(PrintedDocumentTest, aCreditNotesPrintoutHasItsAmountsPositiveAndTheDocum
 
 // Rows of another shape: columns in any case, a header without lines, tax per authority.
 TEST_F(PrintedDocumentTest, rowsCarryingTaxAuthoritiesPrintTheTaxOfEach) {
-    const auto printout = app::HostRequests::printoutOf(
-        database.db(), "A/R Invoice,INV-9,1",
+    const auto printout = printed<print::DocumentPrintout>(
+        "A/R Invoice,INV-9,1",
         "SELECT 'INV-9' AS DOCNO, '1001' AS Customer_No, 'x' AS bill_to_address, '' AS ship_to_address, "
         "'1' AS PAY_ITEM, 'Paper' AS description, 100.0 AS taxable_amount, 7.5 AS tax_amount, "
         "107.5 AS gross_amount, 'STATE' AS tax_authority1, 6.0 AS tax_amount1, "
         "'CITY' AS tax_authority2, 1.5 AS tax_amount2 "
         "UNION ALL SELECT 'INV-9', '1001', 'x', '', '2', 'Toner', 50.0, 3.0, 53.0, 'STATE', 3.0, '', 0.0 "
-        "UNION ALL SELECT 'INV-9', '1001', 'x', '', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL",
-        "");
+        "UNION ALL SELECT 'INV-9', '1001', 'x', '', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL");
     ASSERT_TRUE(printout);
     EXPECT_EQ(printout->customerNo, "1001");
     EXPECT_EQ(printout->billTo, "x");
@@ -217,11 +303,56 @@ TEST_F(PrintedDocumentTest, rowsCarryingTaxAuthoritiesPrintTheTaxOfEach) {
     EXPECT_EQ(printout->total(), 160.5);
 }
 
+// The receipt's rows: the applied documents signed as the receipt keeps them (the credit
+// note negative), each named by its type, document by document although the query reads
+// them by pay item, and the receipt's own amounts from its header.
+TEST_F(PrintedDocumentTest, aReceiptsPrintoutHasItsAppliedDocumentsAndAmounts) {
+    const auto request = previewReceipt();
+    EXPECT_EQ(request.docnox, "A/R Receipt,RC-26-00001,0");
+    const auto printout = printed<print::ReceiptPrintout>(request.docnox, request.arg2);
+    ASSERT_TRUE(printout);
+    expectHeading(*printout, "A/R Receipt", "RC-26-00001");
+    EXPECT_EQ(printout->date, "06/12/2026");
+    EXPECT_EQ(printout->payBy, "Cash");
+    EXPECT_EQ(printout->cashAccount, "1000");
+    EXPECT_EQ(printout->currency, "USD");
+    EXPECT_EQ(printout->exchangeRate, "");
+    EXPECT_FALSE(printout->isVoid);
+
+    struct Expected {
+        const char* documentNo;
+        const char* type;
+        const char* payItem;
+        double open, applied, discount;
+    };
+    const Expected expected[] = {{"CN-26-00001", "Credit Note", "1", -106, -106, 0},
+                                 {"INV-26-00001", "Invoice", "1", 1325, 1300, 25},
+                                 {"INV-26-00001", "Invoice", "2", 84.8, 84.8, 0}};
+    ASSERT_EQ(printout->lines.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(std::to_string(i));
+        const print::AppliedDocument& line = printout->lines[i];
+        EXPECT_EQ(line.documentNo, expected[i].documentNo);
+        EXPECT_EQ(line.documentType, expected[i].type);
+        EXPECT_EQ(line.payItem, expected[i].payItem);
+        EXPECT_DOUBLE_EQ(line.openAmount, expected[i].open);
+        EXPECT_DOUBLE_EQ(line.applied, expected[i].applied);
+        EXPECT_DOUBLE_EQ(line.discount, expected[i].discount);
+        EXPECT_EQ(line.writeoff, 0);
+        EXPECT_EQ(line.balance, 0);
+    }
+    EXPECT_EQ(printout->appliedTotal(), 1278.8);
+    EXPECT_EQ(printout->discountTotal(), 25);
+    EXPECT_EQ(printout->receiptAmount, 1300);
+    EXPECT_DOUBLE_EQ(printout->unapplied, 21.2);
+    EXPECT_EQ(printout->unappliedDocno, "UA-26-00001");
+}
+
 TEST_F(PrintedDocumentTest, aQueryThatFailsOrReadsNoDocumentIsToldAndNothingShown) {
     answer({"ActiveReport", "A/R Invoice,INV-26-00009,0", "SELECT docno FROM No_such_table"});
     EXPECT_EQ(status.rfind("Cannot print A/R Invoice INV-26-00009: ", 0), 0u) << status;
-    answer({"ActiveReport", "A/R Receipt,RC-26-00001,0", "SELECT 'RC-26-00001' AS docno"});
-    EXPECT_EQ(status, "Nothing to print for A/R Receipt RC-26-00001");
+    answer({"ActiveReport", "A/R Receipt,RC-26-00009,0", "SELECT 'RC-26-00009' AS docno"});
+    EXPECT_EQ(status, "Nothing to print for A/R Receipt RC-26-00009");
     EXPECT_EQ(shownFile, "");
 }
 
