@@ -241,8 +241,8 @@ TEST(ReceiptLayout, showsWhoPaidHowAndTheAppliedDocumentsInTheirColumns) {
     ASSERT_EQ(layout.pageCount, 1);
     for (const char* text :
          {"Bluefield Office Supplies Inc.", "A/R Receipt", "No. RC-26-00001", "RECEIVED FROM", "O'Brien Hardware",
-          "1210 Route 1", "Falmouth, ME 04105", "PAY BY", "Check", "PAYER", "Mrs O'Brien", "CHEQUE NO", "7731",
-          "CHEQUE DATE", "04/12/2026", "BANK", "BOA", "DATE", "06/12/2026", "REFERENCE", "REF-88", "1002", "USD",
+          "1210 Route 1", "Falmouth, ME 04105", "PAY BY", "Check", "PAYER", "Mrs O'Brien", "CHECK NO", "7731",
+          "CHECK DATE", "04/12/2026", "BANK", "BOA", "DATE", "06/12/2026", "REFERENCE", "REF-88", "1002", "USD",
           "REMARK", "Paid at the counter", "Page 1 of 1"})
         EXPECT_TRUE(hasText(layout, 0, QString::fromUtf8(text))) << text;
     for (const char* absent : {"CASH ACCOUNT", "EXCHANGE RATE", "STATUS", "Written off"})
@@ -306,7 +306,7 @@ TEST(ReceiptLayout, aVoidForeignReceiptThatAppliedNothingShowsItsRateAndNoTable)
     EXPECT_EQ(amountBeside(layout, "Applied to documents"), "0.00");
     EXPECT_EQ(amountBeside(layout, "Unapplied UA-26-00001"), "1,250.00");
     EXPECT_EQ(amountBeside(layout, "Amount received EUR"), "1,250.00");
-    for (const char* absent : {"Document no", "DISCOUNT AND WRITE-OFF", "CHEQUE NO"})
+    for (const char* absent : {"Document no", "DISCOUNT AND WRITE-OFF", "CHECK NO"})
         EXPECT_FALSE(hasText(layout, 0, absent)) << absent;
     expectTidyPages(layout);
 }
