@@ -14,56 +14,102 @@
 //     the journal and its lines (GL_header_table, GL_transaction_table)
 //     every Balance_table and Balance_period_table row the journal moves, once each
 //
-// The rows are copies of the last invoice the screen saved, under new numbers, and the
-// balances move by the same rules and roundings as a posting, so the books stay in order
-// after either run. Preloading writes invoices the same way, many to a transaction, with
-// the counters and balances stored once per transaction.
-//
-// Modes: durable is the engine's own commit (SQLite in WAL mode with its default
-// `synchronous`; PostgreSQL's default `synchronous_commit`); cpu takes the disk out of
-// the commit (SQLite `synchronous=OFF`, PostgreSQL `synchronous_commit = off`).
+// The rows are copies of the last invoice the screen saved, under new numbers
+// (`InvoiceCopies`, bench/FloorRows.h), so the books stay in order after either run.
+// Preloading writes invoices the same way, many to a transaction, with the counters and
+// balances stored once per transaction. Other benches use the same two pieces to give
+// their customers open invoices: `InvoiceEntry` types one, `InvoiceCopies` copies it.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "bench/BenchCommon.h"
+#include "bench/FloorRows.h"
 #include "db/Database.h"
 #include "services/Clock.h"
 
 namespace keltro::bench {
 
-enum class CommitMode { Durable, Cpu };
+// One line of an invoice as a person types it; no tax code leaves the screen's default.
+struct InvoiceLineText {
+    const char* description;
+    const char* taxable;
+    const char* salesAccount;
+    const char* taxCode = "";
+};
 
-std::string_view modeName(CommitMode mode);  // "durable" or "cpu"
-
-// Sets how the connection commits. The durable mode restores what the connection had
-// when the bench first changed it.
-class CommitSettings {
+// The invoice screen, opened on the desk and typed into as a person types an invoice.
+class InvoiceEntry {
 public:
-    explicit CommitSettings(db::Database& db);
-    void apply(CommitMode mode);
+    explicit InvoiceEntry(BenchDesk& desk);
+
+    // "&New", the customer, today's date and the lines, then "&Save"; the time from
+    // "&Save" to "Add new Invoice complete". Throws std::runtime_error with what the
+    // screen said when the save does not complete.
+    std::chrono::duration<double> enterAndSave(const std::string& customer,
+                                               std::span<const InvoiceLineText> lines);
 
 private:
+    BenchDesk& m_desk;
+    std::shared_ptr<framework::Screen> m_screen;
+};
+
+// Copies of one saved invoice (header, lines and journal) under new numbers, with the
+// customer's owing balance, the counters and the balance rows moved as its save moved
+// them. The copies are of the invoice as it was when the copier read it: a receipt that
+// pays it later leaves them open.
+class InvoiceCopies {
+public:
+    InvoiceCopies(db::Database& db, const std::string& modelFkey);
+    InvoiceCopies(const InvoiceCopies&) = delete;
+    InvoiceCopies& operator=(const InvoiceCopies&) = delete;
+
+    // The numbers of the next `count` copies (before the clock starts).
+    struct Numbers {
+        DocumentIds document;
+        DocumentIds journal;
+    };
+    std::vector<Numbers> number(long count);
+    // The floor's way: one copy to a transaction, the counters stored where a save takes
+    // them.
+    void write(const std::vector<Numbers>& numbers);
+    // A bulk load: `count` copies, `perTransaction` to a transaction, the counters, the
+    // owing balance and the balance rows stored once per transaction; `progress(done)`
+    // after each transaction.
+    void load(long count, long perTransaction,
+              const std::function<void(long done)>& progress = {});
+    // Reads the counters, the owing balance and the balance rows again, after others
+    // moved them.
+    void reread();
+
+private:
+    InvoiceCopies(db::Database& db, const db::Row& header);
+    void writeOne(const Numbers& numbers);
+    void readOwing();
+    void storeOwing();
+    void storeMoved();
+
     db::Database& m_db;
-    std::string m_defaultSynchronous;  // SQLite's value when the connection opened
+    RowCopy m_header;
+    std::vector<RowCopy> m_lines;
+    std::string m_customer;
+    double m_total = 0;
+    double m_owing = 0;
+    bool m_customerMoved = false;
+    bool m_writeCountersNow = true;
+    DocumentCounters m_counters;
+    JournalCopies m_journal;
 };
 
-// Creates the suite's tables and the demo company in an empty database, in one
-// transaction, around `today`.
-void prepareBenchDatabase(db::Database& db, const db::Date& today);
-
-// How long `count` invoices took.
-struct Timing {
-    long count = 0;
-    std::chrono::duration<double> elapsed{0};
-
-    double perSecond() const;
-    double msPerInvoice() const;
-};
+// The key of the last invoice the invoice screen saved, of `customer` when one is named.
+// Throws std::runtime_error when there is none.
+std::string lastScreenInvoice(db::Database& db, const std::string& customer = "");
 
 // One line of the bench's output.
 struct Measurement {
@@ -73,7 +119,7 @@ struct Measurement {
     Timing screen;
     Timing floor;
 
-    double ratio() const;
+    double ratio() const { return bench::ratio(screen, floor); }
     // {"bench":"invoice","engine":…,"mode":…,"preloaded":…,"count":…,"per_s":…,
     //  "floor_per_s":…,"ratio":…,"ms_per_invoice":…,"floor_ms_per_invoice":…}
     std::string json() const;
@@ -105,13 +151,11 @@ public:
     Measurement measure(CommitMode mode, long count);
 
 private:
-    class Screen;
-    class Floor;
-
     db::Database& m_db;
     const services::Clock& m_clock;
     CommitSettings m_settings;
-    std::unique_ptr<Screen> m_screen;
+    std::unique_ptr<BenchDesk> m_desk;
+    std::unique_ptr<InvoiceEntry> m_entry;
 };
 
 }  // namespace keltro::bench

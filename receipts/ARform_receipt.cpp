@@ -297,6 +297,7 @@ std::string ARform_receipt::accountName(const std::string& accno) const {
 void ARform_receipt::showStoredLines(const std::string& fkey) {
     auto& rows = mutableGrid(kGrid).rows;
     rows.clear();
+    m_rowsWithAmounts.stored();
     const auto nameOf = [this](const std::string& accno) { return accountName(accno); };
     for (const auto& line : receiptLines(database(), fkey)) {
         const auto document = store::findHeaderByDocno(database(), line.invoiceNo);
@@ -333,6 +334,7 @@ void ARform_receipt::showNoReceipt() {
     applyFields(newReceiptFields());
     setValue("txtdocno", "");
     mutableGrid(kGrid).rows.clear();
+    m_rowsWithAmounts.stored();
     enterMode(Mode::Browse);
 }
 
@@ -384,6 +386,7 @@ void ARform_receipt::beginNew(ReceiptDate date) {
     m_shown.reset();
     applyFields(newReceiptFields());
     mutableGrid(kGrid).rows.clear();
+    m_rowsWithAmounts.offered();
     if (date == ReceiptDate::Today || !shownDate("txtrcdate"))
         setValue("txtrcdate", framework::dateText(clock().today(), context().KELTRO_DATE_FORMAT));
     enterMode(Mode::New);
@@ -447,8 +450,10 @@ ReceiptDraft ARform_receipt::draft() const {
     d.remark = value("txtremark");
     d.periodText = value("cmbperiod");
     d.fyear = value("cmbfyear");
-    d.lines = applicationLines(grid(kGrid).rows);
-    d.totals = totalsOf(grid(kGrid).rows);
+    const auto& rows = grid(kGrid).rows;
+    const auto withAmounts = m_rowsWithAmounts.of(rows);
+    d.lines = applicationLines(rows, withAmounts);
+    d.totals = totalsOf(rows, withAmounts);
     return d;
 }
 
@@ -580,6 +585,7 @@ void ARform_receipt::customerNameChosen() {
 std::vector<OpenItem> ARform_receipt::offerOpenItems() {
     auto& rows = mutableGrid(kGrid).rows;
     rows.clear();
+    m_rowsWithAmounts.offered();
     m_currentRow = 0;
     const std::string customerNo = trimmedText(value("cmbcustno"));
     const std::string filter = trimmedText(value("cmbinvoice_currency"));
@@ -670,6 +676,7 @@ bool ARform_receipt::acceptCell(const std::string& gridName, std::size_t index,
     if (verdict == CellVerdict::Accept) return true;
     ui().message(refusalMessage(verdict));
     if (verdict == CellVerdict::WrongSign) {
+        m_rowsWithAmounts.edited(index);
         row(index)[caption] = "";
         settleRow(row(index), context().BASE_CURRENCY);
         refreshTotals();
@@ -680,6 +687,7 @@ bool ARform_receipt::acceptCell(const std::string& gridName, std::size_t index,
 void ARform_receipt::onCellChanged(const std::string& gridName, std::size_t index,
                                    const std::string& caption) {
     if (gridName != kGrid) return;
+    m_rowsWithAmounts.edited(index);
     guarded([&] {
         GridRow& cells = row(index);
         if (isAccountColumn(caption)) return accountCellChanged(cells, caption);
@@ -696,6 +704,7 @@ void ARform_receipt::onCellClicked(const std::string& gridName, std::size_t inde
     if (caption != column::kApplied || grid(kGrid).locked) return;
     const QuickApplyContext quick{context().BASE_CURRENCY, trimmedText(value("cmbcurrency")),
                                   value("cmbexrate")};
+    m_rowsWithAmounts.edited(index);
     if (!quickApply(row(index), quick)) return;
     proposeRowAccounts(row(index));
     refreshTotals();
@@ -721,7 +730,8 @@ void ARform_receipt::proposeRowAccounts(GridRow& cells) {
 }
 
 void ARform_receipt::refreshTotals() {
-    const ApplicationTotals totals = totalsOf(grid(kGrid).rows);
+    const auto& rows = grid(kGrid).rows;
+    const ApplicationTotals totals = totalsOf(rows, m_rowsWithAmounts.of(rows));
     setValue("txttotal", FormatAmount(totals.applied));
     setValue("txttotal_base", FormatAmount(totals.base));
     setValue("label_total_currency", totals.currency);

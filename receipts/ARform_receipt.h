@@ -138,6 +138,7 @@ private:
     std::optional<ReceiptHeader> m_shown;  // the stored receipt on screen
     std::string m_invoiceToPay;
     std::size_t m_currentRow = 0;
+    RowsWithAmounts m_rowsWithAmounts;  // of `dbgrid1`
     ModuleAccounts m_accounts;
     std::vector<std::string> m_rowAccounts;  // the account numbers of `dd1` and `dd2`
     std::optional<services::LedgerContext> m_ledger;

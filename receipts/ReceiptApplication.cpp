@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 #include "framework/FieldText.h"
 #include "framework/LookupList.h"
@@ -58,6 +59,35 @@ void discountOrWriteoffEdited(GridRow& row, const std::string& caption) {
     row[column::kApplied] = FormatAmount(roundMoney(amountOf(row, column::kOpen) -
                                                     amountOf(row, column::kDiscountTaken) -
                                                     amountOf(row, column::kWriteOff)));
+}
+
+std::vector<std::size_t> everyIndex(const std::vector<GridRow>& rows) {
+    std::vector<std::size_t> indexes(rows.size());
+    std::iota(indexes.begin(), indexes.end(), std::size_t{0});
+    return indexes;
+}
+
+ApplicationLine lineOf(const GridRow& row) {
+    ApplicationLine line;
+    line.invoiceNo = trimmedText(cellOf(row, column::kInvoiceNo));
+    line.payItem = trimmedText(cellOf(row, column::kPayItem));
+    line.invoiceDateText = trimmedText(cellOf(row, column::kInvoiceDate));
+    line.grossAmount = amountOf(row, column::kGross);
+    line.openAmount = amountOf(row, column::kOpen);
+    line.discountAvailable = amountOf(row, column::kDiscountAvailable);
+    line.applied = amountOf(row, column::kApplied);
+    line.discountTaken = amountOf(row, column::kDiscountTaken);
+    line.writeoff = amountOf(row, column::kWriteOff);
+    line.currency = cellOf(row, column::kCurrency);
+    line.invoiceRate = numberOf(cellOf(row, column::kInvoiceRate));
+    line.receiptRate = numberOf(cellOf(row, column::kReceiptRate));
+    line.baseAmount = numberOf(cellOf(row, column::kBaseAmount));
+    line.discountAccno = accountOfCell(row, column::kDiscountAccount);
+    line.writeoffAccno = accountOfCell(row, column::kWriteOffAccount);
+    line.salesInvoice = cellOf(row, column::kSalesInvoice) == "1";
+    line.remark = cellOf(row, column::kRemark);
+    line.computerId = cellOf(row, column::kComputerId);
+    return line;
 }
 
 }  // namespace
@@ -203,8 +233,14 @@ std::string baseAmountText(const GridRow& row, const std::string& baseCurrency) 
 // ----- totals -------------------------------------------------------------------------------
 
 ApplicationTotals totalsOf(const std::vector<GridRow>& rows) {
+    return totalsOf(rows, everyIndex(rows));
+}
+
+ApplicationTotals totalsOf(const std::vector<GridRow>& rows,
+                           const std::vector<std::size_t>& indexes) {
     ApplicationTotals totals;
-    for (const auto& row : rows) {
+    for (const std::size_t index : indexes) {
+        const GridRow& row = rows[index];
         if (trimmedText(cellOf(row, column::kInvoiceNo)).empty()) continue;
         const double applied = amountOf(row, column::kApplied);
         totals.applied = roundMoney(totals.applied + applied);
@@ -213,6 +249,14 @@ ApplicationTotals totalsOf(const std::vector<GridRow>& rows) {
             totals.currency = cellOf(row, column::kCurrency);
     }
     return totals;
+}
+
+std::vector<std::size_t> RowsWithAmounts::of(const std::vector<GridRow>& rows) const {
+    if (m_everyRow) return everyIndex(rows);
+    std::vector<std::size_t> indexes;
+    for (const std::size_t row : m_rows)
+        if (row < rows.size()) indexes.push_back(row);
+    return indexes;
 }
 
 // ----- what a save reads ----------------------------------------------------------------------
@@ -224,29 +268,17 @@ bool ApplicationLine::isUntouched() const {
 double ApplicationLine::settled() const { return roundMoney(applied + discountTaken + writeoff); }
 
 std::vector<ApplicationLine> applicationLines(const std::vector<GridRow>& rows) {
+    return applicationLines(rows, everyIndex(rows));
+}
+
+std::vector<ApplicationLine> applicationLines(const std::vector<GridRow>& rows,
+                                              const std::vector<std::size_t>& indexes) {
     std::vector<ApplicationLine> lines;
-    for (const auto& row : rows) {
-        ApplicationLine line;
-        line.invoiceNo = trimmedText(cellOf(row, column::kInvoiceNo));
-        if (line.invoiceNo.empty()) break;
-        line.payItem = trimmedText(cellOf(row, column::kPayItem));
-        line.invoiceDateText = trimmedText(cellOf(row, column::kInvoiceDate));
-        line.grossAmount = amountOf(row, column::kGross);
-        line.openAmount = amountOf(row, column::kOpen);
-        line.discountAvailable = amountOf(row, column::kDiscountAvailable);
-        line.applied = amountOf(row, column::kApplied);
-        line.discountTaken = amountOf(row, column::kDiscountTaken);
-        line.writeoff = amountOf(row, column::kWriteOff);
-        line.currency = cellOf(row, column::kCurrency);
-        line.invoiceRate = numberOf(cellOf(row, column::kInvoiceRate));
-        line.receiptRate = numberOf(cellOf(row, column::kReceiptRate));
-        line.baseAmount = numberOf(cellOf(row, column::kBaseAmount));
-        line.discountAccno = accountOfCell(row, column::kDiscountAccount);
-        line.writeoffAccno = accountOfCell(row, column::kWriteOffAccount);
-        line.salesInvoice = cellOf(row, column::kSalesInvoice) == "1";
-        line.remark = cellOf(row, column::kRemark);
-        line.computerId = cellOf(row, column::kComputerId);
-        lines.push_back(std::move(line));
+    std::size_t withInvoiceNo = 0;  // the rows before this one have an invoice no
+    for (const std::size_t index : indexes) {
+        for (; withInvoiceNo <= index; ++withInvoiceNo)
+            if (trimmedText(cellOf(rows[withInvoiceNo], column::kInvoiceNo)).empty()) return lines;
+        lines.push_back(lineOf(rows[index]));
     }
     return lines;
 }

@@ -18,7 +18,9 @@
 // ("quick apply"). Values show as "#,##0.00"; a rate as typed.
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,38 @@ struct ApplicationTotals {
 };
 
 ApplicationTotals totalsOf(const std::vector<framework::GridRow>& rows);
+// The same totals read from the rows `indexes` (ascending) only, the others holding no
+// amounts (see RowsWithAmounts).
+ApplicationTotals totalsOf(const std::vector<framework::GridRow>& rows,
+                           const std::vector<std::size_t>& indexes);
+
+// The rows of the grid that may hold amounts. An offered row comes with its amount cells
+// empty, so of offered rows only those a person has typed or clicked into since may;
+// every row shown from a stored receipt may. The totals and the save read these rows
+// only: a customer with a thousand open items costs no more to apply and save than one
+// with ten.
+class RowsWithAmounts {
+public:
+    // The grid was filled anew with offered rows (or emptied to be offered rows).
+    void offered() { reset(false); }
+    // The grid was filled anew with a stored receipt's rows (or emptied of them).
+    void stored() { reset(true); }
+    // A cell of the row was typed or clicked into.
+    void edited(std::size_t row) {
+        if (!m_everyRow) m_rows.insert(row);
+    }
+    // Their indexes among `rows`, ascending.
+    std::vector<std::size_t> of(const std::vector<framework::GridRow>& rows) const;
+
+private:
+    void reset(bool everyRow) {
+        m_everyRow = everyRow;
+        m_rows.clear();
+    }
+
+    bool m_everyRow = true;
+    std::set<std::size_t> m_rows;
+};
 
 // ----- what a save reads ------------------------------------------------------------------
 
@@ -185,5 +219,9 @@ struct ApplicationLine {
 
 // The rows from the first until one without an invoice no.
 std::vector<ApplicationLine> applicationLines(const std::vector<framework::GridRow>& rows);
+// The same lines of the rows `indexes` (ascending) only, the others being untouched
+// lines, which a save passes over.
+std::vector<ApplicationLine> applicationLines(const std::vector<framework::GridRow>& rows,
+                                              const std::vector<std::size_t>& indexes);
 
 }  // namespace keltro::receipts

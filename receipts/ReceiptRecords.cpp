@@ -76,6 +76,11 @@ ReceiptLine readLine(const db::Row& row) {
     return l;
 }
 
+// What an open item reads of its line; a customer may have a thousand of them.
+constexpr const char* kOpenItemColumns =
+    "doctype, docno, pay_item, invoice_date, gross_amount, open_amount, early_discount, "
+    "discount_date, Currency, exchange_rate, source_form";
+
 OpenItem readOpenItem(const db::Row& row) {
     return {row["doctype"].textOr(),        row["docno"].textOr(),
             row["pay_item"].textOr(),       row["invoice_date"].date(),
@@ -149,15 +154,12 @@ std::optional<ReceiptLine> lineApplying(db::Database& db, std::string_view docno
 
 std::vector<OpenItem> openItems(db::Database& db, std::string_view customerNo,
                                 const std::optional<std::string>& currency) {
+    static const std::string unpaid = std::string("SELECT ") + kOpenItemColumns +
+                                      " FROM [AR_transaction_table] WHERE [customer_no] = ? "
+                                      "AND paid = FALSE AND void = FALSE";
     const db::Rows rows =
-        currency ? db.query(
-                       "SELECT * FROM [AR_transaction_table] WHERE [customer_no] = ? "
-                       "AND paid = FALSE AND void = FALSE AND Currency = ? ORDER BY id",
-                       {customerNo, *currency})
-                 : db.query(
-                       "SELECT * FROM [AR_transaction_table] WHERE [customer_no] = ? "
-                       "AND paid = FALSE AND void = FALSE ORDER BY id",
-                       {customerNo});
+        currency ? db.query(unpaid + " AND Currency = ? ORDER BY id", {customerNo, *currency})
+                 : db.query(unpaid + " ORDER BY id", {customerNo});
     std::vector<OpenItem> items;
     for (const auto& row : rows)
         items.push_back(readOpenItem(row));
@@ -243,7 +245,10 @@ void insertReceiptLine(db::Database& db, const ReceiptHeader& header, const Rece
         .addText("computer_id", l.computerId)
         .addText("remark", l.remark)
         .add("void", false);
-    db.execute(row.insertSql(kLineTable), row.params());
+    // Every line names the same columns: the statement is laid out once (a receipt
+    // writes its lines one after the other).
+    static const std::string sql = row.insertSql(kLineTable);
+    db.execute(sql, row.params());
 }
 
 void markReceiptVoid(db::Database& db, std::string_view fkey, const db::Date& today) {

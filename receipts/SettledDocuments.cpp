@@ -10,9 +10,12 @@ using services::roundMoney;
 
 namespace {
 
+// The columns a settlement reads and changes, and those that lead to its document.
 std::optional<db::Row> lockedLine(db::Database& db, const Settlement& settlement) {
     const auto rows = db.lockRows(
-        "SELECT * FROM AR_transaction_table WHERE company = 1 AND docno = ? AND pay_item = ?",
+        "SELECT id, fkey, source_form, void, gross_amount, open_amount, paid_amount, "
+        "discount_taken, writeoff FROM AR_transaction_table WHERE company = 1 AND docno = ? "
+        "AND pay_item = ?",
         {settlement.docno, settlement.payItem}, db::kBalanceLock);
     if (rows.empty()) return std::nullopt;
     return rows.front();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/InvoiceBench.h"
+#include "bench/ReceiptBench.h"
 #include "db/Database.h"
 #include "schema/Schema.h"
 #include "services/Clock.h"
@@ -13,7 +14,8 @@ namespace keltro::app {
 
 namespace {
 
-constexpr long kDefaultCount = 500;
+constexpr long kDefaultInvoiceCount = 500;
+constexpr long kDefaultReceiptCount = 200;
 
 long positiveNumber(const Arguments& args, const std::string& name, long fallback, long least) {
     const auto text = args.option(name);
@@ -37,15 +39,52 @@ std::vector<bench::CommitMode> modesOf(const std::string& text) {
     throw UsageError{"--mode is durable, cpu or both"};
 }
 
+// Invoices through the screen against the floor, in each mode; again after the preload.
+int runInvoiceBench(db::Database& db, const services::Clock& clock,
+                    const std::vector<bench::CommitMode>& modes, long count, long preload,
+                    std::ostream& out, std::ostream& err) {
+    bench::InvoiceBench invoiceBench(db, clock);
+    for (const auto mode : modes) out << invoiceBench.measure(mode, count).json() << std::endl;
+    if (preload == 0) return 0;
+
+    // Top up to the preload: the measurements above left some invoices already.
+    const long present = static_cast<long>(invoiceBench.invoices());
+    const long toWrite = preload > present ? preload - present : 0;
+    err << "keltro-ar: preloading " << toWrite << " invoices\n";
+    invoiceBench.preload(toWrite, [&](long done) {
+        if (done % 10000 == 0 || done == toWrite)
+            err << "keltro-ar: " << done << " of " << toWrite << " invoices written\n";
+    });
+    for (const auto mode : modes) out << invoiceBench.measure(mode, count).json() << std::endl;
+    return 0;
+}
+
+// Each customer's listing and receipts against the floor, in each mode.
+int runReceiptBench(db::Database& db, const services::Clock& clock,
+                    const std::vector<bench::CommitMode>& modes, long count, std::ostream& out,
+                    std::ostream& err) {
+    bench::ReceiptBench receiptBench(db, clock);
+    err << "keltro-ar: giving the bench customers their open items\n";
+    receiptBench.prepare();
+    for (const auto mode : modes)
+        for (const long openItems : bench::ReceiptBench::kOpenItemCounts)
+            out << receiptBench.measure(mode, openItems, count).json() << std::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
-    if (args.positional().size() != 1 || args.positional().front() != "invoice")
-        throw UsageError{"bench needs the name of a benchmark: invoice"};
+    const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
+    if (name != "invoice" && name != "receipt")
+        throw UsageError{"bench needs the name of a benchmark: invoice or receipt"};
+    const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
-    const long count = positiveNumber(args, "count", kDefaultCount, 1);
+    const long count =
+        positiveNumber(args, "count", invoices ? kDefaultInvoiceCount : kDefaultReceiptCount, 1);
     const long preload = positiveNumber(args, "preload", 0, 0);
+    if (!invoices && args.option("preload")) throw UsageError{"--preload goes with bench invoice"};
     const auto modes = modesOf(args.optionOr("mode", "both"));
     const auto clock = services::makeClock(args.option("today"));
 
@@ -64,21 +103,8 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     bench::prepareBenchDatabase(*db, clock->today());
-
-    bench::InvoiceBench invoiceBench(*db, *clock);
-    for (const auto mode : modes) out << invoiceBench.measure(mode, count).json() << std::endl;
-    if (preload == 0) return 0;
-
-    // Top up to the preload: the measurements above left some invoices already.
-    const long present = static_cast<long>(invoiceBench.invoices());
-    const long toWrite = preload > present ? preload - present : 0;
-    err << "keltro-ar: preloading " << toWrite << " invoices\n";
-    invoiceBench.preload(toWrite, [&](long done) {
-        if (done % 10000 == 0 || done == toWrite)
-            err << "keltro-ar: " << done << " of " << toWrite << " invoices written\n";
-    });
-    for (const auto mode : modes) out << invoiceBench.measure(mode, count).json() << std::endl;
-    return 0;
+    return invoices ? runInvoiceBench(*db, *clock, modes, count, preload, out, err)
+                    : runReceiptBench(*db, *clock, modes, count, out, err);
 }
 
 }  // namespace keltro::app
