@@ -216,9 +216,11 @@ std::optional<std::string> PostJournal(JournalContext& context, const JournalHea
     if (!numbers) return std::nullopt;
     InsertJournalHeader(context, header, *numbers);
     JournalPosting posting(context, header, options, *numbers);
+    DeferredBalances balances(context.ledger);
     for (const auto& entry : entries.entries())
         if (entry.amount != 0 && !posting.writeEntry(entry)) return std::nullopt;
     if (!posting.writeRounding()) return std::nullopt;
+    balances.flush();
     if (!CheckDocumentBalance(context.db(), context.ui(), numbers->fkey)) return std::nullopt;
     return numbers->fkey;
 }
