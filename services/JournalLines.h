@@ -105,6 +105,8 @@ public:
     explicit AccountCache(db::Database& db) : m_db(db) {}
     // The account, or nullptr when `Account_master_table` has none.
     const store::Account* find(const std::string& accno);
+    // Reads the accounts not yet looked at in one query.
+    void prefetch(const std::vector<std::string>& accnos);
 
 private:
     db::Database& m_db;
