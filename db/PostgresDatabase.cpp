@@ -108,8 +108,11 @@ PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const P
         values.push_back(w.text ? w.text->c_str() : nullptr);
         types.push_back(w.type);
     }
-    Result result(PQexecParams(m_conn, pgSql.c_str(), static_cast<int>(params.size()),
-                               types.data(), values.data(), nullptr, nullptr, 0));
+    const std::string name = preparedName(pgSql, types, originalSql);
+    Result result(name.empty() ? PQexecParams(m_conn, pgSql.c_str(), static_cast<int>(params.size()),
+                                              types.data(), values.data(), nullptr, nullptr, 0)
+                               : PQexecPrepared(m_conn, name.c_str(), static_cast<int>(params.size()),
+                                                values.data(), nullptr, nullptr, 0));
     const auto status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
@@ -117,6 +120,24 @@ PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const P
                       state ? state : "");
     }
     return result;
+}
+
+std::string PostgresDatabase::preparedName(const std::string& pgSql, const std::vector<Oid>& types,
+                                           std::string_view originalSql) {
+    if (types.empty()) return {};
+    std::string key = pgSql;
+    for (Oid type : types) key += ',' + std::to_string(type);
+    if (auto found = m_prepared.find(key); found != m_prepared.end()) return found->second;
+    if (m_prepared.size() >= kMostPrepared) return {};
+    std::string name = "keltro_" + std::to_string(m_prepared.size() + 1);
+    Result result(PQprepare(m_conn, name.c_str(), pgSql.c_str(), static_cast<int>(types.size()), types.data()));
+    if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+        const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        throw DbError("The statement cannot be prepared", std::string(originalSql), PQerrorMessage(m_conn),
+                      state ? state : "");
+    }
+    m_prepared.emplace(std::move(key), name);
+    return name;
 }
 
 PostgresDatabase::Result PostgresDatabase::runPlain(const char* sql) {

@@ -6,12 +6,19 @@
 // `SELECT … FOR UPDATE NOWAIT` inside a savepoint: when another workstation holds the
 // row, the savepoint is rolled back, which leaves the transaction usable, and the lock
 // is tried again after the policy's wait.
+//
+// A statement with parameters is prepared on the server the first time it runs on the
+// connection (for each combination of value types it is given) and executed by name
+// after that, so the server parses and plans it once; statements without parameters
+// (scripts, report queries with their values written in) run as they come. At most
+// `kMostPrepared` statements are kept per connection.
 #pragma once
 
 #include <libpq-fe.h>
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "db/Database.h"
 
@@ -47,9 +54,14 @@ private:
     // Runs the statement (already in PostgreSQL's form); throws on failure.
     Result run(const std::string& pgSql, const Params& params, std::string_view originalSql);
     Result runPlain(const char* sql);
+    // The name of the statement prepared for `pgSql` with these value types; empty when
+    // it is not to be prepared. Throws when the server refuses it.
+    std::string preparedName(const std::string& pgSql, const std::vector<Oid>& types, std::string_view originalSql);
     static Rows readRows(PGresult* result);
 
+    static constexpr std::size_t kMostPrepared = 2000;
     PGconn* m_conn = nullptr;
+    std::unordered_map<std::string, std::string> m_prepared;  // statement and types → name
 };
 
 }  // namespace keltro::db

@@ -81,6 +81,34 @@ Command& Screen::addCommand(Command command) {
     return m_commands.back();
 }
 
+void Screen::addWindow(const std::string& name) { m_windows.push_back({.name = name}); }
+
+void Screen::arrangeGroups(const std::vector<FieldGroup>& groups) {
+    for (const auto& group : groups) {
+        m_fieldGroups.push_back(group);
+        for (const auto& name : group.fields) mutableField(name).group = group.name;
+    }
+}
+
+SubWindow& Screen::window(const std::string& name) {
+    for (auto& w : m_windows)
+        if (w.name == name) return w;
+    throw ScreenError(m_className + " has no window " + name);
+}
+
+bool Screen::isWindowOpen(const std::string& name) const {
+    for (const auto& w : m_windows)
+        if (w.name == name) return w.open;
+    return false;
+}
+
+void Screen::openWindow(const std::string& name) { window(name).open = true; }
+
+void Screen::closeWindow(const std::string& name) {
+    window(name).open = false;
+    changed();
+}
+
 Command& Screen::addExitCommand(const std::string& menu, const std::string& toolbar) {
     return addCommand({.menu = menu, .caption = "&Exit", .toolbar = toolbar,
                        .action = [this] { close(); }});

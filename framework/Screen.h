@@ -75,6 +75,12 @@ public:
     const std::vector<Field>& fields() const { return m_fields; }
     const std::vector<Grid>& grids() const { return m_grids; }
     const std::vector<Command>& commands() const { return m_commands; }
+    const std::vector<SubWindow>& windows() const { return m_windows; }
+    // The header's boxes as the screen arranged them (see `arrangeGroups`).
+    const std::vector<FieldGroup>& fieldGroups() const { return m_fieldGroups; }
+    bool isWindowOpen(const std::string& name) const;
+    // The person closed one of the screen's windows.
+    void closeWindow(const std::string& name);
     bool hasField(const std::string& name) const;
     const Field& field(const std::string& name) const;
     const Grid& grid(const std::string& name) const;
@@ -102,6 +108,9 @@ protected:
     Field& addField(Field field);
     Grid& addGrid(Grid grid);
     Command& addCommand(Command command);
+    void addWindow(const std::string& name);
+    // Puts the named fields into the header's boxes, which show them in this order.
+    void arrangeGroups(const std::vector<FieldGroup>& groups);
     // The standard "&Exit" and help commands.
     Command& addExitCommand(const std::string& menu, const std::string& toolbar = "Exit");
     Command& addHelpCommand(const std::string& caption, const std::string& pdfFile);
@@ -127,6 +136,7 @@ protected:
     void setValue(const std::string& control, const std::string& text);
     const std::string& value(const std::string& control) const { return field(control).value; }
     void setLocked(const std::string& control, bool locked);
+    void openWindow(const std::string& name);
     void setMode(Mode mode) { m_mode = mode; }
     void setStatus(std::string text) { m_status = std::move(text); }
     void raiseNotification(const std::string& formx, const std::string& docnox,
@@ -137,6 +147,7 @@ protected:
     std::string helpFilePath(const std::string& pdfFile) const;
 
 private:
+    SubWindow& window(const std::string& name);
     void loadRights();
     void ensureOpen(const std::string& step) const;
     void changed();
@@ -147,6 +158,8 @@ private:
     std::vector<Field> m_fields;
     std::vector<Grid> m_grids;
     std::vector<Command> m_commands;
+    std::vector<SubWindow> m_windows;
+    std::vector<FieldGroup> m_fieldGroups;
     Mode m_mode = Mode::Browse;
     std::string m_status;
     ScreenRights m_rights;

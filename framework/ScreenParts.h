@@ -35,7 +35,9 @@ struct Field {
     bool triState = false;
     std::string columnSpec;          // "0;1500;^;Customer no|1;3000;<;Name"
     std::vector<std::string> items;  // list items, columns joined by ";"
-    std::string page;                // the tab page it lies on; empty: the header
+    std::string page;                // the tab page or window it lies on; empty: the header
+    std::string group;               // the box of the header it stands in ("Customer"); empty: the first
+    bool footer = false;             // below the grid, always in sight (totals)
     // Text and background colours as the suite stores colours (0xBBGGRR); empty: the
     // view's own. A screen sets them to mark a state ("white on red").
     std::optional<long> foreColor;
@@ -59,6 +61,29 @@ struct GridColumn {
 
 using GridRow = std::map<std::string, std::string>;
 
+// A look the rows of a grid take when their cell in `column` says "TRUE": unapplied cash
+// among the documents a receipt applies is drawn in "Deposit_style".
+struct GridRowStyle {
+    std::string name;    // "Deposit_style"
+    std::string column;  // "deposit"
+    std::optional<long> foreColor;  // 0xBBGGRR, as fields' colours
+    std::optional<long> backColor;
+    bool italic = false;
+};
+
+// A box of a screen's header with the fields it holds, in order (see `Field::group`).
+struct FieldGroup {
+    std::string name;
+    std::vector<std::string> fields;
+};
+
+// A window of the screen's own that some of its fields and grids lie on (their `page` is
+// its name): the tax windows, the address window. A command opens it; the person closes it.
+struct SubWindow {
+    std::string name;   // "Tax Details Window"
+    bool open = false;
+};
+
 struct Grid {
     std::string name;                           // "dbgrid1"
     std::string layoutForm;                     // whose stored layout it takes (usually the screen's)
@@ -68,7 +93,8 @@ struct Grid {
     int rowHeight = 285;                        // twips
     std::vector<GridRow> rows;
     bool locked = false;                        // no typing at all (report grids)
-    std::string page;                           // tab page; empty: the body
+    std::string page;                           // tab page or window; empty: the body
+    std::vector<GridRowStyle> rowStyles;
     // The columns whose cells pick from a list, with their list's column spec, and the
     // list's items (filled by the screen when it loads).
     std::map<std::string, std::string> lookupColumns;
@@ -85,6 +111,12 @@ struct Command {
     bool checked = false;
     bool enabled = true;
     Right needs = Right::None;
+    // Where it also stands as a push button: a tab page or window (`page`) and a box of
+    // the header (`group`), as fields do; both empty: menu and toolbar only. The button
+    // shows `buttonText`, else the caption.
+    std::string page;
+    std::string group;
+    std::string buttonText;
     std::function<void()> action;
 };
 

@@ -101,12 +101,16 @@ std::string screenEvent(const framework::Screen& screen) {
         }
         grids.raw(g.name, rows + "]");
     }
+    std::vector<std::string> openWindows;
+    for (const auto& w : screen.windows())
+        if (w.open) openWindows.push_back(w.name);
     return JsonObjectWriter()
         .text("event", "screen")
         .text("screen", screen.className())
         .raw("fields", fields.str())
         .raw("columns", columns.str())
         .raw("grids", grids.str())
+        .raw("windows", jsonArrayOfTexts(openWindows))
         .str();
 }
 

@@ -27,6 +27,9 @@ namespace {
 constexpr const char* kLines = "dbgrid1";
 constexpr const char* kTaxDetails = "grid_tax";
 constexpr const char* kTaxSummary = "grid_tax_summary";
+constexpr const char* kTaxDetailsWindow = "Tax Details Window";
+constexpr const char* kTaxSummaryWindow = "Tax Summary Window";
+constexpr const char* kAddressWindow = "Address Window";
 
 // The header controls a person types into while entering a document.
 const std::vector<std::string> kEntryFields = {
@@ -67,6 +70,7 @@ ARform_invoice::ARform_invoice() : Screen("ARform_invoice", "A/R Invoice Entry")
     declareTotals();
     declareGrids();
     declareCommands();
+    arrangeWindow();
     attachActions();
 }
 
@@ -133,9 +137,9 @@ void ARform_invoice::declareRecurringFields() {
 }
 
 void ARform_invoice::declareTotals() {
-    addField({.name = "txtgross", .caption = "Taxable amount", .value = "0.00", .locked = true});
-    addField({.name = "txttax", .caption = "Tax", .value = "0.00", .locked = true});
-    addField({.name = "txttotal", .caption = "Total", .value = "0.00", .locked = true});
+    addField({.name = "txtgross", .caption = "Taxable amount", .value = "0.00", .locked = true, .footer = true});
+    addField({.name = "txttax", .caption = "Tax", .value = "0.00", .locked = true, .footer = true});
+    addField({.name = "txttotal", .caption = "Total", .value = "0.00", .locked = true, .footer = true});
 }
 
 void ARform_invoice::declareGrids() {
@@ -151,12 +155,14 @@ void ARform_invoice::declareGrids() {
              .layoutForm = "SOform_invoice",
              .layoutIsBorrowed = true,
              .declaredCaptions = {"no", "tax authority", "taxable amount", "rate", "tax amount",
-                                  "taxable", "tax code"}});
+                                  "taxable", "tax code"},
+             .page = kTaxDetailsWindow});
     addGrid({.name = kTaxSummary,
              .layoutForm = "SOform_invoice",
              .layoutIsBorrowed = true,
              .declaredCaptions = {"tax authority", "taxable amount", "rate", "tax amount"},
-             .locked = true});
+             .locked = true,
+             .page = kTaxSummaryWindow});
     // The font bar works on the grids above.
     for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
@@ -168,6 +174,7 @@ void ARform_invoice::declareCommands() {
     for (auto& c : framework::modeCommands("")) addCommand(std::move(c));
     for (auto& c : framework::lineCommands()) addCommand(std::move(c));
     addCommand({.menu = "&Edit", .caption = "&Bill-To/Ship-To Address", .toolbar = "Address"});
+    addCommand({.caption = "&Copy Customer Address", .page = kAddressWindow});
     declareViewCommands();
     addCommand({.menu = "&Tax", .caption = "Tax &Details"});
     addCommand({.menu = "&Tax", .caption = "Tax &Summary"});
@@ -191,6 +198,26 @@ void ARform_invoice::declareViewCommands() {
     addCommand({.menu = "&View", .caption = "&Open Invoice Only", .checkable = true});
 }
 
+// Where the fields stand on the window: the header in boxes a bookkeeper reads from left
+// to right, the addresses in their own window, the totals below the lines.
+void ARform_invoice::arrangeWindow() {
+    arrangeGroups({
+        {"Document", {"cmbdoctype", "txtdocno", "cmbopendoc", "cmbcompany", "txtid", "txtfkey", "txtglfkey",
+                      "chkpaid", "chkvoid", "chkprint"}},
+        {"Customer", {"cmbcustno", "cmbcustname", "txtcustomer_po", "txtorder_no", "txtapplydoc", "txtremark"}},
+        {"Dates and terms", {"txtinvdate", "cmbterm", "txtduedate", "txtdiscdate", "cmbfyear", "cmbperiod"}},
+        {"Currency", {"cmbcurrency", "cmbexrate", "txtratedate"}},
+        {"Origin", {"txtsource", "txtsource_docno", "txtprepayment", "txtppfkey"}},
+        {"Recurring", {"chkrecur", "txtrecurname", "txtrecurdate", "txteffectdate", "txtexpiredate",
+                       "txtnoinvoice", "cmbfreq"}},
+    });
+    mutableCommand("cmdprepay").group = "Origin";
+    mutableCommand("cmdprepay").buttonText = "Open prepayment";
+    mutableField("txtbill_address").page = kAddressWindow;
+    mutableField("txtship_address").page = kAddressWindow;
+    for (const char* window : {kAddressWindow, kTaxDetailsWindow, kTaxSummaryWindow}) addWindow(window);
+}
+
 void ARform_invoice::attach(const std::string& caption, std::function<void()> action) {
     mutableCommand(caption).action = [this, action = std::move(action)] { guarded(action); };
 }
@@ -202,15 +229,22 @@ void ARform_invoice::attachActions() {
     attach("&Edit mode", [this] { editCommand(); });
     attach("&Insert Line", [this] { insertLine(); });
     attach("&Delete Line", [this] { deleteLine(); });
-    attach("&Bill-To/Ship-To Address", [this] { addressCommand(); });
+    attach("&Bill-To/Ship-To Address", [this] { openWindow(kAddressWindow); });
+    attach("&Copy Customer Address", [this] { copyCustomerAddress(); });
     attach("View &Invoice", [this] { viewKind(kInvoiceKind); });
     attach("View Invoice from &Sales", [this] { viewKind(kSaleInvoiceKind); });
     attach("View &Credit Note", [this] { viewKind(kCreditNoteKind); });
     attach("View &Debit Note", [this] { viewKind(kDebitNoteKind); });
     attach("&View All", [this] { viewAll(); });
     attach("&Open Invoice Only", [this] { openOnly(); });
-    attach("Tax &Details", [this] { refreshTaxGrids(); });
-    attach("Tax &Summary", [this] { refreshTaxGrids(); });
+    attach("Tax &Details", [this] {
+        refreshTaxGrids();
+        openWindow(kTaxDetailsWindow);
+    });
+    attach("Tax &Summary", [this] {
+        refreshTaxGrids();
+        openWindow(kTaxSummaryWindow);
+    });
     attach("&Void Invoice", [this] { voidCommand(); });
     attach("&Receipt this invoice", [this] { receiptThisInvoice(); });
     attach("Receipt &History (this invoice)", [this] { receiptHistory(); });
@@ -847,7 +881,7 @@ void ARform_invoice::prepaymentButton() {
 
 // The address window's copy: the customer's address as the bill-to address (and as the
 // ship-to address while that is empty).
-void ARform_invoice::addressCommand() {
+void ARform_invoice::copyCustomerAddress() {
     if (!fieldEditable("txtbill_address")) return;
     const auto customer = store::findCustomer(database(), trimmedText(value("cmbcustno")));
     if (!customer) return;

@@ -71,6 +71,7 @@ private:
     void declareGrids();
     void declareCommands();
     void declareViewCommands();
+    void arrangeWindow();
     void attachActions();
     void attach(const std::string& caption, std::function<void()> action);
 
@@ -142,7 +143,7 @@ private:
     void glRecord();
     void originDocument();
     void prepaymentButton();
-    void addressCommand();
+    void copyCustomerAddress();
     void preview();
     void viewKind(std::string_view kindName);
     void openOnly();

@@ -1,5 +1,7 @@
 #include "invoice/InvoicePosting.h"
 
+#include <map>
+
 #include "invoice/InvoiceKind.h"
 #include "services/Money.h"
 #include "store/PayItemLine.h"
@@ -48,11 +50,20 @@ private:
     }
 
     bool addTax(const TaxRow& row) {
-        const auto authority = store::findTaxAuthority(m_db, row.authority);
-        if (!authority || authority->liabilityAccno.empty())
-            return refuse("Tax authority " + row.authority + " has no liability account");
-        add(authority->liabilityAccno, row.taxAmount);
+        const std::string& liability = liabilityAccount(row.authority);
+        if (liability.empty()) return refuse("Tax authority " + row.authority + " has no liability account");
+        add(liability, row.taxAmount);
         return true;
+    }
+
+    // Each authority is read once per posting, however many lines it taxes.
+    const std::string& liabilityAccount(const std::string& authority) {
+        auto found = m_liabilities.find(authority);
+        if (found == m_liabilities.end()) {
+            const auto read = store::findTaxAuthority(m_db, authority);
+            found = m_liabilities.emplace(authority, read ? read->liabilityAccno : std::string()).first;
+        }
+        return found->second;
     }
 
     db::Database& m_db;
@@ -61,6 +72,7 @@ private:
     bool m_foreign;
     double m_sign;
     services::JournalEntries m_entries;
+    std::map<std::string, std::string> m_liabilities;  // authority → liability account
 };
 
 services::JournalHeader journalHeader(const PostedDocument& document,

@@ -78,7 +78,26 @@ ARform_receipt::ARform_receipt() : Screen("ARform_receipt", "A/R Receipt Entry")
     declareHeader();
     declareGrids();
     declareCommands();
+    arrangeWindow();
     attachActions();
+}
+
+// Where the fields stand on the window: who pays and how much on top, how it was paid and
+// the receipt's particulars beside, the totals below the documents it applies.
+void ARform_receipt::arrangeWindow() {
+    arrangeGroups({
+        {"Customer and amount", {"cmbcustno", "cmbcustname", "txtpayer", "txtrcamount", "cmbcurrency",
+                                 "cmbexrate", "txtratedate", "cmbinvoice_currency"}},
+        {"Payment", {"txtrcno", "cmbpayby", "cmbcash", "cmbbank", "txtcheck", "txtcheckdate", "txtremark"}},
+        {"Receipt", {"txtdocno", "txtrcdate", "cmbfyear", "cmbperiod", "cmbcompany", "txtid", "txtfkey",
+                     "txtglfkey", "txtfast_docno", "txtfast_invoice_no", "chkprint", "chkvoid"}},
+    });
+    for (const char* name : {"txtreceipt_base", "txttotal", "label_total_currency", "txttotal_base",
+                             "txtunapplied_docno", "txtunapplied_amount"})
+        mutableField(name).footer = true;
+    // Unapplied cash among the documents: on pale green, in italics.
+    mutableGrid(kGrid).rowStyles = {
+        {.name = "Deposit_style", .column = "deposit", .backColor = 0xDCF5E1, .italic = true}};
 }
 
 void ARform_receipt::declareHeader() {

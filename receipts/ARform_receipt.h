@@ -56,6 +56,7 @@ protected:
 private:
     // --- declaring the screen -------------------------------------------------------------
     void declareHeader();
+    void arrangeWindow();
     void declareGrids();
     void declareCommands();
     void attachActions();

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Pictures of the desktop program for the documentation. Builds keltro-host when needed,
-# enters a three-line invoice into a fresh demo company (scripts/examples/
-# screenshot-invoice.jsonl, through `keltro-ar automate`), runs keltro-host on a virtual X
-# display over it (with a component manifest of its own, so the user's is left alone) and
-# saves the main window, the invoice screen and the invoice's printout:
+# enters a three-line invoice, a debit note and a receipt left unapplied into a fresh demo
+# company (scripts/examples/screenshot-invoice.jsonl, through `keltro-ar automate`), runs
+# keltro-host on a virtual X display over it (with a component manifest of its own, so the
+# user's is left alone) and saves the main window, the invoice screen, its tax details
+# window, the invoice's printout and the receipt screen applying a check to the invoice
+# and the debit note:
 #
 #   ./scripts/screenshots.sh [DIR]      (default: docs/screenshots)
 #
-# gives DIR/main-window.png, DIR/invoice.png and, when poppler-utils' pdftoppm is
-# installed, DIR/invoice-printout.png. KELTRO_SCREENSHOT_TODAY fixes the day the demo
+# gives DIR/main-window.png, DIR/invoice.png, DIR/invoice-tax-details.png, DIR/receipt.png
+# and, when poppler-utils' pdftoppm is installed, DIR/invoice-printout.png. KELTRO_SCREENSHOT_TODAY fixes the day the demo
 # company is built around (default 2026-01-15), so the pictures stay the same.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"

@@ -1,6 +1,7 @@
 #include "services/Balances.h"
 
 #include <charconv>
+#include <stdexcept>
 
 #include "services/Money.h"
 #include "services/PeriodBalances.h"
@@ -24,34 +25,11 @@ db::Params periodKeyOf(const db::Row& row) {
     return {row["fyear"], row["company"], row["ledgertype"], row["accno"], row["currency"]};
 }
 
-// Locks the first `Balance_table` row the condition selects. Throws db::LockTimeout.
-std::optional<db::Row> lockRunningRow(db::Database& db, const std::string& where,
-                                      const db::Params& params) {
-    auto rows = db.lockRows("SELECT * FROM Balance_table WHERE " + where, params, db::kBalanceLock);
-    if (rows.empty()) return std::nullopt;
-    return std::move(rows.front());
-}
-
-std::optional<db::Row> findPeriodRow(db::Database& db, const std::string& where,
-                                     const db::Params& params) {
-    return db.queryOne("SELECT * FROM Balance_period_table WHERE " + where, params);
-}
-
 // A stored amount plus a line's amount: the line's when nothing is stored; unchanged when
 // the line carries none.
 std::optional<double> plus(std::optional<double> stored, std::optional<double> add) {
     if (!add) return stored;
     return stored ? roundMoney(*stored + *add) : roundMoney(*add);
-}
-
-void storeRunningRow(db::Database& db, const db::Row& row, std::optional<double> amount,
-                     std::optional<double> baseAmount) {
-    db::Params params{amount, baseAmount};
-    const auto key = runningKeyOf(row);
-    params.insert(params.end(), key.begin(), key.end());
-    db.execute(
-        std::string("UPDATE Balance_table SET amount = ?, base_amount = ? WHERE ") + kRunningKey,
-        params);
 }
 
 // Every column of both sides but the opening balances, which a posting never changes.
@@ -75,14 +53,21 @@ const std::string& periodUpdateSql() {
     return sql;
 }
 
-void storePeriodRow(db::Database& db, const db::Row& row, const PeriodBalances& balances) {
+void writeRunningRow(db::Database& db, const RunningBalanceRow& row) {
+    db::Params params{row.amount, row.baseAmount};
+    params.insert(params.end(), row.key.begin(), row.key.end());
+    db.execute(
+        std::string("UPDATE Balance_table SET amount = ?, base_amount = ? WHERE ") + kRunningKey,
+        params);
+}
+
+void writePeriodRow(db::Database& db, const PeriodBalanceRow& row) {
     db::Params params;
-    for (const PeriodSide* side : {&balances.plain, &balances.base}) {
+    for (const PeriodSide* side : {&row.balances.plain, &row.balances.base}) {
         const auto values = PeriodSideValues(*side);
         params.insert(params.end(), values.begin() + 1, values.end());
     }
-    const auto key = periodKeyOf(row);
-    params.insert(params.end(), key.begin(), key.end());
+    params.insert(params.end(), row.key.begin(), row.key.end());
     db.execute(periodUpdateSql(), params);
 }
 
@@ -124,50 +109,39 @@ bool moveCurrentEarningsRunning(LedgerContext& ledger, const LedgerLine& line,
                                 const store::Account& account) {
     const auto earnings = ledger.currentEarningsAccount();
     if (!earnings) return false;
-    const auto row = lockRunningRow(ledger.db(), kAnyLedgerOfAccount, {line.company, *earnings});
+    RunningBalanceRow* row = ledger.balanceRows().running(kAnyLedgerOfAccount, {line.company, *earnings});
     if (!row) {
         ledger.ui().message("Error : No Current Retained Earning account " + *earnings +
                             " in Account Balance");
         return false;
     }
-    const double sign = currentEarningsSign(account);
-    storeRunningRow(ledger.db(), *row, plus((*row)["amount"].number(), times(sign, line.amount)),
-                    (*row)["base_amount"].number());
+    ledger.balanceRows().move(*row, times(currentEarningsSign(account), line.amount), std::nullopt);
     return true;
 }
 
 bool moveLedgerARunning(LedgerContext& ledger, const LedgerLine& line) {
-    const auto row = lockRunningRow(ledger.db(), kLedgerAOfAccount, {line.company, line.accno});
+    RunningBalanceRow* row = ledger.balanceRows().running(kLedgerAOfAccount, {line.company, line.accno});
     if (!row) {
         ledger.ui().message("Error! " + line.accno + " does not exist in Balance");
         return false;
     }
-    storeRunningRow(ledger.db(), *row, plus((*row)["amount"].number(), line.baseAmount),
-                    (*row)["base_amount"].number());
+    ledger.balanceRows().move(*row, line.baseAmount, std::nullopt);
     return true;
-}
-
-void movePeriodRow(db::Database& db, const db::Row& row, const LedgerLine& line,
-                   std::optional<double> amount, std::optional<double> baseAmount) {
-    auto balances = ReadPeriodBalances(row);
-    if (amount) AddPeriodAmount(balances, line.period, *amount);
-    if (baseAmount) AddPeriodAmountBase(balances, line.period, *baseAmount);
-    storePeriodRow(db, row, balances);
 }
 
 bool moveCurrentEarningsPeriod(LedgerContext& ledger, const LedgerLine& line,
                                const store::Account& account) {
     const auto earnings = ledger.currentEarningsAccount();
     if (!earnings) return false;
-    const auto row = findPeriodRow(ledger.db(), std::string("fyear = ? AND ") + kAnyLedgerOfAccount,
-                                   {line.fyear, line.company, *earnings});
+    PeriodBalanceRow* row = ledger.balanceRows().period(std::string("fyear = ? AND ") + kAnyLedgerOfAccount,
+                                                        {line.fyear, line.company, *earnings});
     if (!row) {
         ledger.ui().message("Error : No Retained Earning account " + *earnings +
                             " in Account Balance Period.");
         return false;
     }
     const double sign = currentEarningsSign(account);
-    movePeriodRow(ledger.db(), *row, line, times(sign, line.amount), times(sign, line.baseAmount));
+    ledger.balanceRows().move(*row, line.period, times(sign, line.amount), times(sign, line.baseAmount));
     return true;
 }
 
@@ -237,7 +211,94 @@ void addRunningRow(db::Database& db, const store::Account& account, std::string_
                newRowValues(account, "F", currency));
 }
 
+// The text a lookup or a row key is remembered by.
+std::string keyText(std::string_view table, std::string_view where, const db::Params& params) {
+    std::string text(table);
+    text += '|';
+    text += where;
+    for (const auto& p : params) {
+        text += '\x1f';
+        text += p.textOr();
+    }
+    return text;
+}
+
 }  // namespace
+
+// ----- the balance rows a posting moves ---------------------------------------------------
+
+RunningBalanceRow* BalanceRows::running(const std::string& where, const db::Params& params) {
+    const std::string lookup = keyText("Balance_table", where, params);
+    if (m_deferred)
+        if (auto found = m_found.find(lookup); found != m_found.end())
+            return found->second.empty() ? nullptr : &m_running.at(found->second);
+    // Throws db::LockTimeout when another workstation keeps the row.
+    auto rows = m_db.lockRows("SELECT * FROM Balance_table WHERE " + where, params, db::kBalanceLock);
+    if (rows.empty()) return remember(lookup, {}), nullptr;
+    const db::Row& row = rows.front();
+    RunningBalanceRow read{runningKeyOf(row), row["amount"].number(), row["base_amount"].number(), false};
+    const std::string key = keyText("Balance_table", kRunningKey, read.key);
+    remember(lookup, key);
+    // A row already held (reached by another lookup) keeps what has been moved on it.
+    if (!m_deferred) return &m_running.insert_or_assign(key, std::move(read)).first->second;
+    return &m_running.try_emplace(key, std::move(read)).first->second;
+}
+
+PeriodBalanceRow* BalanceRows::period(const std::string& where, const db::Params& params) {
+    const std::string lookup = keyText("Balance_period_table", where, params);
+    if (m_deferred)
+        if (auto found = m_found.find(lookup); found != m_found.end())
+            return found->second.empty() ? nullptr : &m_period.at(found->second);
+    const auto row = m_db.queryOne("SELECT * FROM Balance_period_table WHERE " + where, params);
+    if (!row) return remember(lookup, {}), nullptr;
+    PeriodBalanceRow read{periodKeyOf(*row), ReadPeriodBalances(*row), false};
+    const std::string key = keyText("Balance_period_table", kPeriodKey, read.key);
+    remember(lookup, key);
+    if (!m_deferred) return &m_period.insert_or_assign(key, std::move(read)).first->second;
+    return &m_period.try_emplace(key, std::move(read)).first->second;
+}
+
+void BalanceRows::remember(const std::string& lookup, const std::string& key) {
+    if (m_deferred) m_found[lookup] = key;
+}
+
+void BalanceRows::move(RunningBalanceRow& row, std::optional<double> amount, std::optional<double> baseAmount) {
+    row.amount = plus(row.amount, amount);
+    row.baseAmount = plus(row.baseAmount, baseAmount);
+    if (!m_deferred) return writeRunningRow(m_db, row);
+    if (!row.moved) m_runningOrder.push_back(&row);
+    row.moved = true;
+}
+
+void BalanceRows::move(PeriodBalanceRow& row, std::string_view periodCode, std::optional<double> amount,
+                       std::optional<double> baseAmount) {
+    if (amount) AddPeriodAmount(row.balances, periodCode, *amount);
+    if (baseAmount) AddPeriodAmountBase(row.balances, periodCode, *baseAmount);
+    if (!m_deferred) return writePeriodRow(m_db, row);
+    if (!row.moved) m_periodOrder.push_back(&row);
+    row.moved = true;
+}
+
+void BalanceRows::defer() {
+    if (m_deferred) throw std::logic_error("The balance rows of a posting are already deferred");
+    forget();
+    m_deferred = true;
+}
+
+void BalanceRows::flush() {
+    for (const RunningBalanceRow* row : m_runningOrder) writeRunningRow(m_db, *row);
+    for (const PeriodBalanceRow* row : m_periodOrder) writePeriodRow(m_db, *row);
+    forget();
+}
+
+void BalanceRows::forget() {
+    m_deferred = false;
+    m_found.clear();
+    m_running.clear();
+    m_period.clear();
+    m_runningOrder.clear();
+    m_periodOrder.clear();
+}
 
 std::optional<std::string> FindCurrentEarningsAccount(db::Database& db) {
     const auto row = db.queryOne(
@@ -259,12 +320,12 @@ std::optional<std::string> LedgerContext::currentEarningsAccount() {
 
 bool UpdateAccountBalance(LedgerContext& ledger, const LedgerLine& line,
                           const store::Account& account) {
+    if (!ledger.balanceRows().deferred()) ledger.balanceRows().forget();
     try {
-        const auto own = lockRunningRow(ledger.db(), kRunningKey,
-                                        {line.company, line.ledgertype, line.accno, line.currency});
+        RunningBalanceRow* own =
+            ledger.balanceRows().running(kRunningKey, {line.company, line.ledgertype, line.accno, line.currency});
         if (!own) return reportMissingRunningRow(ledger, line);
-        storeRunningRow(ledger.db(), *own, plus((*own)["amount"].number(), line.amount),
-                        plus((*own)["base_amount"].number(), line.baseAmount));
+        ledger.balanceRows().move(*own, line.amount, line.baseAmount);
         if (movesCurrentEarnings(line, account) &&
             !moveCurrentEarningsRunning(ledger, line, account))
             return false;
@@ -277,18 +338,19 @@ bool UpdateAccountBalance(LedgerContext& ledger, const LedgerLine& line,
 
 bool UpdatePeriodBalance(LedgerContext& ledger, const LedgerLine& line,
                          const store::Account& account) {
-    db::Database& db = ledger.db();
-    const auto own = findPeriodRow(
-        db, kPeriodKey, {line.fyear, line.company, line.ledgertype, line.accno, line.currency});
+    BalanceRows& rows = ledger.balanceRows();
+    if (!rows.deferred()) rows.forget();
+    PeriodBalanceRow* own =
+        rows.period(kPeriodKey, {line.fyear, line.company, line.ledgertype, line.accno, line.currency});
     if (!own) {
         ledger.ui().message("No account " + line.accno + " in fiscal year " + line.fyear);
         return false;
     }
-    movePeriodRow(db, *own, line, line.amount, line.baseAmount);
+    rows.move(*own, line.period, line.amount, line.baseAmount);
     if (line.ledgertype == "F") {
-        const auto ledgerA = findPeriodRow(db, std::string("fyear = ? AND ") + kLedgerAOfAccount,
-                                           {line.fyear, line.company, line.accno});
-        if (ledgerA) movePeriodRow(db, *ledgerA, line, line.baseAmount, std::nullopt);
+        PeriodBalanceRow* ledgerA =
+            rows.period(std::string("fyear = ? AND ") + kLedgerAOfAccount, {line.fyear, line.company, line.accno});
+        if (ledgerA) rows.move(*ledgerA, line.period, line.baseAmount, std::nullopt);
     }
     return !movesCurrentEarnings(line, account) || moveCurrentEarningsPeriod(ledger, line, account);
 }

@@ -29,15 +29,25 @@
 //
 // The current-earnings account is looked up once and kept in the `LedgerContext` the
 // caller owns (one per screen, or per component).
+//
+// A journal's posting defers its balance rows (`BalanceRows::defer`, see
+// services/JournalWriter.h): each row is read and locked the first time a line moves it,
+// every later line moves the copy held, and `flush` writes each row once, in the order
+// the rows were first moved, before the journal is checked. A revenue journal of three
+// sales lines thus reads and writes the current-earnings rows once, not three times; the
+// stored result is the same, each addition rounded as it is made. Outside a deferral
+// every move is written at once.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "db/Database.h"
+#include "services/PeriodBalances.h"
 #include "services/Ui.h"
 #include "store/Accounts.h"
 
@@ -50,11 +60,63 @@ inline constexpr std::string_view kIncomeStatement = "Income Statement";
 // The `accno` of the first account of `type` 'X' (by number); nullopt when there is none.
 std::optional<std::string> FindCurrentEarningsAccount(db::Database& db);
 
-// What the balances of a database need between calls: the database, where to speak, and
-// the current-earnings account once it has been found.
+// A `Balance_table` row as a posting moves it.
+struct RunningBalanceRow {
+    db::Params key;  // company, ledgertype, accno, currency
+    std::optional<double> amount;
+    std::optional<double> baseAmount;
+    bool moved = false;  // waits to be written
+};
+
+// A `Balance_period_table` row as a posting moves it.
+struct PeriodBalanceRow {
+    db::Params key;  // fyear, company, ledgertype, accno, currency
+    PeriodBalances balances;
+    bool moved = false;
+};
+
+// The balance rows of the postings of one database connection.
+class BalanceRows {
+public:
+    explicit BalanceRows(db::Database& db) : m_db(db) {}
+    BalanceRows(const BalanceRows&) = delete;
+    BalanceRows& operator=(const BalanceRows&) = delete;
+
+    // The first row the condition selects, locked for the transaction (`Balance_table`:
+    // the bounded-retry row lock; throws db::LockTimeout), or null. While deferred, a
+    // condition asked before, or a row already held, gives the row held.
+    RunningBalanceRow* running(const std::string& where, const db::Params& params);
+    PeriodBalanceRow* period(const std::string& where, const db::Params& params);
+
+    // Adds the amounts (each sum rounded to cents); written at once unless deferred.
+    void move(RunningBalanceRow& row, std::optional<double> amount, std::optional<double> baseAmount);
+    void move(PeriodBalanceRow& row, std::string_view periodCode, std::optional<double> amount,
+              std::optional<double> baseAmount);
+
+    void defer();
+    bool deferred() const { return m_deferred; }
+    // Writes every row moved, once each, and ends the deferral.
+    void flush();
+    // Forgets the rows held, written or not, and ends the deferral.
+    void forget();
+
+private:
+    void remember(const std::string& lookup, const std::string& key);
+
+    db::Database& m_db;
+    bool m_deferred = false;
+    std::map<std::string, std::string> m_found;  // condition → row key ("" for none)
+    std::map<std::string, RunningBalanceRow> m_running;
+    std::map<std::string, PeriodBalanceRow> m_period;
+    std::vector<RunningBalanceRow*> m_runningOrder;
+    std::vector<PeriodBalanceRow*> m_periodOrder;
+};
+
+// What the balances of a database need between calls: the database, where to speak, the
+// current-earnings account once it has been found, and the balance rows of a posting.
 class LedgerContext {
 public:
-    LedgerContext(db::Database& db, Ui& ui) : m_db(db), m_ui(ui) {}
+    LedgerContext(db::Database& db, Ui& ui) : m_db(db), m_ui(ui), m_rows(db) {}
 
     db::Database& db() const { return m_db; }
     Ui& ui() const { return m_ui; }
@@ -66,9 +128,12 @@ public:
     // Forgets the kept account (after the chart of accounts changed).
     void forgetCurrentEarnings() { m_currentEarnings.clear(); }
 
+    BalanceRows& balanceRows() { return m_rows; }
+
 private:
     db::Database& m_db;
     Ui& m_ui;
+    BalanceRows m_rows;
     std::string m_currentEarnings;
 };
 

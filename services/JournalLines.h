@@ -70,6 +70,20 @@ struct JournalLine {
     LedgerLine ledgerLine() const;
 };
 
+// The balance rows of one journal's lines, each read once and written once by `flush`
+// (services/Balances.h); forgotten unwritten when the posting fails on the way.
+class DeferredBalances {
+public:
+    explicit DeferredBalances(LedgerContext& ledger) : m_rows(ledger.balanceRows()) { m_rows.defer(); }
+    ~DeferredBalances() { m_rows.forget(); }
+    DeferredBalances(const DeferredBalances&) = delete;
+    DeferredBalances& operator=(const DeferredBalances&) = delete;
+    void flush() { m_rows.flush(); }
+
+private:
+    BalanceRows& m_rows;
+};
+
 // Stamps the line with the context's user, today and now (`user_created`).
 void StampJournalLine(const JournalContext& context, JournalLine& line);
 
@@ -91,6 +105,8 @@ public:
     explicit AccountCache(db::Database& db) : m_db(db) {}
     // The account, or nullptr when `Account_master_table` has none.
     const store::Account* find(const std::string& accno);
+    // Reads the accounts not yet looked at in one query.
+    void prefetch(const std::vector<std::string>& accnos);
 
 private:
     db::Database& m_db;

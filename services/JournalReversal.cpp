@@ -28,6 +28,7 @@ template <class Place>
 bool postNegatedCopies(JournalContext& context, const std::vector<JournalLine>& lines,
                        Place place) {
     AccountCache accounts(context.db());
+    DeferredBalances balances(context.ledger);
     for (JournalLine copy : lines) {
         const store::Account* account = accounts.find(copy.accno);
         if (!account) {
@@ -40,6 +41,7 @@ bool postNegatedCopies(JournalContext& context, const std::vector<JournalLine>& 
         StampJournalLine(context, copy);
         if (!PostJournalLine(context, copy, *account)) return false;
     }
+    balances.flush();
     return true;
 }
 

@@ -33,9 +33,9 @@ struct LineAmounts {
 };
 
 // The lines of one entry: itself, or itself, its reversal and its allocation targets.
-std::vector<LineAmounts> spreadAllocation(db::Database& db, const AccountCurrencyTotal& entry) {
+std::vector<LineAmounts> spreadAllocation(const AccountCurrencyTotal& entry,
+                                         const std::vector<store::AllocationShare>& shares) {
     std::vector<LineAmounts> lines{{entry.accno, entry.amount, entry.baseAmount}};
-    const auto shares = store::allocationShares(db, entry.accno);
     if (shares.empty()) return lines;
     lines.push_back({entry.accno, -entry.amount, -entry.baseAmount});
     for (const auto& share : shares)
@@ -56,8 +56,21 @@ public:
           m_numbers(numbers),
           m_accounts(context.db()) {}
 
+    // Reads the accounts of the entries and how they are spread, one query each.
+    void readAccountsOf(const std::vector<AccountCurrencyTotal>& entries) {
+        std::vector<std::string> accnos;
+        for (const auto& entry : entries)
+            if (entry.amount != 0 && std::find(accnos.begin(), accnos.end(), entry.accno) == accnos.end())
+                accnos.push_back(entry.accno);
+        m_accounts.prefetch(accnos);
+        m_shares = store::allocationSharesOf(m_context.db(), accnos);
+    }
+
     bool writeEntry(const AccountCurrencyTotal& entry) {
-        for (const auto& line : spreadAllocation(m_context.db(), entry))
+        auto shares = m_shares.find(entry.accno);
+        if (shares == m_shares.end())
+            shares = m_shares.emplace(entry.accno, store::allocationShares(m_context.db(), entry.accno)).first;
+        for (const auto& line : spreadAllocation(entry, shares->second))
             if (!writeLine(line, ledgerOf(entry.currency, line), m_options.lineCustomerNo))
                 return false;
         return true;
@@ -160,6 +173,7 @@ private:
     const JournalOptions& m_options;
     const NewDocumentNumbers& m_numbers;
     AccountCache m_accounts;
+    std::map<std::string, std::vector<store::AllocationShare>, std::less<>> m_shares;
     std::set<std::pair<std::string, std::string>> m_pairings;
     std::int64_t m_lineno = 0;
     double m_total = 0;
@@ -216,9 +230,12 @@ std::optional<std::string> PostJournal(JournalContext& context, const JournalHea
     if (!numbers) return std::nullopt;
     InsertJournalHeader(context, header, *numbers);
     JournalPosting posting(context, header, options, *numbers);
+    DeferredBalances balances(context.ledger);
+    posting.readAccountsOf(entries.entries());
     for (const auto& entry : entries.entries())
         if (entry.amount != 0 && !posting.writeEntry(entry)) return std::nullopt;
     if (!posting.writeRounding()) return std::nullopt;
+    balances.flush();
     if (!CheckDocumentBalance(context.db(), context.ui(), numbers->fkey)) return std::nullopt;
     return numbers->fkey;
 }

@@ -72,4 +72,41 @@ std::vector<AllocationShare> allocationShares(db::Database& db, std::string_view
     return shares;
 }
 
+namespace {
+
+// "(?, ?, ?)" for `count` values.
+std::string placeholders(std::size_t count) {
+    std::string text = "(";
+    for (std::size_t i = 0; i < count; ++i) text += i ? ", ?" : "?";
+    return text + ")";
+}
+
+db::Params paramsOf(const std::vector<std::string>& texts) { return {texts.begin(), texts.end()}; }
+
+}  // namespace
+
+std::map<std::string, std::vector<AllocationShare>, std::less<>> allocationSharesOf(
+    db::Database& db, const std::vector<std::string>& allocateAccnos) {
+    std::map<std::string, std::vector<AllocationShare>, std::less<>> shares;
+    for (const auto& accno : allocateAccnos) shares[accno];
+    if (allocateAccnos.empty()) return shares;
+    for (const auto& row : db.query("SELECT * FROM [Allocation_Account_table] WHERE allocate_accno IN " +
+                                        placeholders(allocateAccnos.size()),
+                                    paramsOf(allocateAccnos)))
+        shares[row["allocate_accno"].textOr()].push_back({row["accno"].textOr(), row["Percent"].numberOr()});
+    return shares;
+}
+
+std::map<std::string, Account, std::less<>> findAccounts(db::Database& db, const std::vector<std::string>& accnos) {
+    std::map<std::string, Account, std::less<>> accounts;
+    if (accnos.empty()) return accounts;
+    for (const auto& row : db.query("SELECT * FROM [Account_master_table] WHERE [accno] IN " +
+                                        placeholders(accnos.size()),
+                                    paramsOf(accnos))) {
+        Account account = readAccount(row);
+        accounts.emplace(account.accno, std::move(account));
+    }
+    return accounts;
+}
+
 }  // namespace keltro::store

@@ -1,5 +1,6 @@
 #include "ui/FieldControl.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -154,6 +155,7 @@ void FieldControl::show(const framework::Field& field) {
     const QSignalBlocker block(m_input);
     showValue(field);
     showReadOnly(field.locked || m_kind == FieldKind::Label);
+    showColours(field);
     m_input->setVisible(field.visible);
     if (m_caption) m_caption->setVisible(field.visible);
 }
@@ -179,6 +181,21 @@ void FieldControl::showValue(const framework::Field& field) {
     } else if (auto* label = qobject_cast<QLabel*>(m_input)) {
         label->setText(value);
     }
+}
+
+// A screen's own colours ("white on red") over the read-only or editable look.
+void FieldControl::showColours(const framework::Field& field) {
+    if (!field.foreColor && !field.backColor && !m_coloured) return;
+    m_coloured = field.foreColor || field.backColor;
+    QPalette palette = m_input->palette();
+    if (field.backColor) {
+        palette.setColor(QPalette::Base, colourOfNumber(*field.backColor));
+        palette.setColor(QPalette::Window, colourOfNumber(*field.backColor));
+    }
+    const QColor text = field.foreColor ? colourOfNumber(*field.foreColor) : QApplication::palette().color(QPalette::Text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
+    m_input->setPalette(palette);
 }
 
 void FieldControl::showReadOnly(bool readOnly) {

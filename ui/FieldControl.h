@@ -68,6 +68,7 @@ private:
     QWidget* createLabel(QWidget* parent);
     void showValue(const framework::Field& field);
     void showReadOnly(bool readOnly);
+    void showColours(const framework::Field& field);
     void emitEntered(const QString& text) { emit entered(QString::fromStdString(m_name), text); }
 
     std::string m_name;
@@ -76,6 +77,7 @@ private:
     QWidget* m_input = nullptr;
     std::string m_value;  // as the screen holds it
     std::vector<std::string> m_items;
+    bool m_coloured = false;  // the screen's colours are on the widget
 };
 
 }  // namespace keltro::ui

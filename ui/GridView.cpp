@@ -34,15 +34,16 @@ Qt::Alignment alignmentOf(const GridColumn& column) {
     }
 }
 
-// A stored colour number: red in the low byte, then green, then blue.
-QColor colourOfNumber(long number) {
-    return QColor(static_cast<int>(number & 0xff), static_cast<int>((number >> 8) & 0xff),
-                  static_cast<int>((number >> 16) & 0xff));
-}
-
 std::string cellText(const framework::GridRow& row, const std::string& caption) {
     auto it = row.find(caption);
     return it == row.end() ? std::string() : it->second;
+}
+
+// The style a row is drawn in: the first whose column says TRUE.
+const framework::GridRowStyle* styleOf(const framework::Grid& grid, const framework::GridRow& row) {
+    for (const auto& style : grid.rowStyles)
+        if (isTicked(cellText(row, style.column))) return &style;
+    return nullptr;
 }
 
 }  // namespace
@@ -137,9 +138,11 @@ void GridView::showRows() {
     setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
         const bool stored = r < static_cast<int>(g.rows.size());
+        const framework::GridRowStyle* style = stored ? styleOf(g, g.rows[static_cast<std::size_t>(r)]) : nullptr;
         for (int c = 0; c < columnCount(); ++c) {
             const auto& caption = g.columns[static_cast<std::size_t>(c)].caption;
             showCell(r, c, stored ? cellText(g.rows[static_cast<std::size_t>(r)], caption) : std::string());
+            showStyle(item(r, c), columns()[static_cast<std::size_t>(c)], style);
         }
     }
     m_showing = false;
@@ -163,11 +166,18 @@ void GridView::showCell(int row, int column, const std::string& text) {
     }
     const Qt::Alignment alignment = alignmentOf(spec);
     if (cell->textAlignment() != static_cast<int>(alignment.toInt())) cell->setTextAlignment(alignment);
-    if (const QFont font = fontOf(spec); cell->font() != font) cell->setFont(font);
-    if (spec.fontColor) {
-        const QColor colour = colourOfNumber(*spec.fontColor);
-        if (cell->foreground().color() != colour) cell->setForeground(colour);
-    }
+}
+
+// The column's font and colour, or the row style's where the row has one.
+void GridView::showStyle(QTableWidgetItem* cell, const GridColumn& spec, const framework::GridRowStyle* style) {
+    QFont font = fontOf(spec);
+    if (style && style->italic) font.setItalic(true);
+    if (cell->font() != font) cell->setFont(font);
+    const std::optional<long> fore = style && style->foreColor ? style->foreColor : spec.fontColor;
+    const QBrush foreground = fore ? QBrush(colourOfNumber(*fore)) : QBrush();
+    if (cell->foreground() != foreground) cell->setForeground(foreground);
+    const QBrush background = style && style->backColor ? QBrush(colourOfNumber(*style->backColor)) : QBrush();
+    if (cell->background() != background) cell->setBackground(background);
 }
 
 void GridView::onItemChanged(QTableWidgetItem* cell) {

@@ -40,7 +40,10 @@ private:
     bool hasEditableColumn() const;
     bool isEditable(int column) const;
     QFont fontOf(const framework::GridColumn& column) const;
+    const std::vector<framework::GridColumn>& columns() const { return grid().columns; }
     void showCell(int row, int column, const std::string& text);
+    void showStyle(QTableWidgetItem* cell, const framework::GridColumn& spec,
+                   const framework::GridRowStyle* style);
     void onItemChanged(QTableWidgetItem* item);
     void onCellClicked(int row, int column);
     void recordOrder();

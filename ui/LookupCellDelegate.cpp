@@ -35,4 +35,8 @@ void LookupCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
     if (text != index.data(Qt::EditRole).toString()) model->setData(index, text, Qt::EditRole);
 }
 
+QString LookupCellDelegate::displayText(const QVariant& value, const QLocale& locale) const {
+    return QStyledItemDelegate::displayText(value, locale).replace(';', QStringLiteral("  "));
+}
+
 }  // namespace keltro::ui

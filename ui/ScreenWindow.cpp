@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -21,13 +23,13 @@
 #include "framework/FontBar.h"
 #include "ui/CommandActions.h"
 #include "ui/FieldControl.h"
+#include "ui/FieldPanel.h"
 #include "ui/GridView.h"
 
 namespace keltro::ui {
 
 namespace {
 
-constexpr int kFieldPairsPerRow = 3;
 constexpr int kFontBarFieldWidth = 130;
 
 // The screens' font from the host context, else the application's.
@@ -46,6 +48,11 @@ std::vector<std::string> pageNames(const framework::Screen& screen) {
     };
     for (const auto& f : screen.fields()) add(f.page);
     for (const auto& g : screen.grids()) add(g.page);
+    for (const auto& c : screen.commands()) add(c.page);
+    std::erase_if(pages, [&](const std::string& page) {
+        return std::any_of(screen.windows().begin(), screen.windows().end(),
+                           [&](const framework::SubWindow& w) { return w.name == page; });
+    });
     return pages;
 }
 
@@ -112,15 +119,16 @@ void ScreenWindow::addFontBarField(FieldControl* control, const framework::Field
 }
 
 void ScreenWindow::buildBody() {
-    const FieldStyle style{screenFont(m_screen->context()),
-                           QString::fromStdString(m_screen->context().KELTRO_DATE_FORMAT)};
-    // Everything scrolls when the window is smaller than the screen needs.
-    auto* scroll = new QScrollArea(this);
+    // Everything but the totals scrolls when the window is smaller than the screen needs.
+    auto* body = new QWidget(this);
+    auto* bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(body);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     auto* central = new QWidget(scroll);
     auto* layout = new QVBoxLayout(central);
-    layout->addWidget(buildFields("", style, central));
+    layout->addWidget(buildPanel("", false, central));
     addGrids("", layout, central);
     const auto pages = pageNames(*m_screen);
     if (!pages.empty()) {
@@ -128,7 +136,7 @@ void ScreenWindow::buildBody() {
         for (const auto& page : pages) {
             auto* tab = new QWidget(m_pages);
             auto* tabLayout = new QVBoxLayout(tab);
-            tabLayout->addWidget(buildFields(page, style, tab));
+            tabLayout->addWidget(buildPanel(page, false, tab));
             addGrids(page, tabLayout, tab);
             m_pages->addTab(tab, QString::fromStdString(page));
         }
@@ -136,35 +144,63 @@ void ScreenWindow::buildBody() {
     }
     if (m_grids.empty() && !m_pages) layout->addStretch(1);
     scroll->setWidget(central);
-    setCentralWidget(scroll);
+    bodyLayout->addWidget(scroll, 1);
+    FieldPanel* footer = buildPanel("", true, body);
+    footer->setContentsMargins(9, 0, 9, 4);
+    footer->setVisible(!footer->isEmpty());
+    bodyLayout->addWidget(footer);
+    setCentralWidget(body);
+    for (const auto& w : m_screen->windows()) buildSubWindow(w.name);
 }
 
-QWidget* ScreenWindow::buildFields(const std::string& page, const FieldStyle& style, QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(8);
-    int slot = 0;
-    for (const auto& field : m_screen->fields()) {
-        if (field.page != page) continue;
-        const bool onFontBar = isFontBarField(field);
-        auto* control = new FieldControl(field, style, onFontBar ? static_cast<QWidget*>(m_fontBar) : panel);
+FieldPanel* ScreenWindow::buildPanel(const std::string& page, bool footer, QWidget* parent) {
+    const FieldStyle style{screenFont(m_screen->context()),
+                           QString::fromStdString(m_screen->context().KELTRO_DATE_FORMAT)};
+    auto* panel = new FieldPanel(*m_screen, page, footer, style, isFontBarField, parent);
+    for (auto* control : panel->controls()) {
         connectField(control);
         m_fields.push_back(control);
-        if (onFontBar) {
-            addFontBarField(control, field);
-            continue;
-        }
-        const int row = slot / kFieldPairsPerRow;
-        const int column = (slot % kFieldPairsPerRow) * 2;
-        if (control->captionLabel())
-            grid->addWidget(control->captionLabel(), row, column, Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(control->input(), row, column + 1);
-        ++slot;
     }
-    for (int c = 1; c < kFieldPairsPerRow * 2; c += 2) grid->setColumnStretch(c, 1);
-    panel->setVisible(slot > 0);
+    for (const auto& b : panel->buttons()) {
+        connect(b.button, &QPushButton::clicked, this,
+                [this, caption = b.caption] { runStep([&] { m_screen->run(caption); }); });
+        m_buttons.push_back({b.caption, b.button});
+    }
+    if (page.empty() && !footer) addFontBarFields(style);
     return panel;
+}
+
+void ScreenWindow::addFontBarFields(const FieldStyle& style) {
+    for (const auto& field : m_screen->fields()) {
+        if (!isFontBarField(field)) continue;
+        auto* control = new FieldControl(field, style, m_fontBar);
+        connectField(control);
+        m_fields.push_back(control);
+        addFontBarField(control, field);
+    }
+}
+
+// One of the screen's own windows: a tool window over this one, shown while the screen
+// holds it open; closing it is the person's step.
+void ScreenWindow::buildSubWindow(const std::string& name) {
+    auto* dialog = new QDialog(this, Qt::Tool);
+    dialog->setObjectName(QString::fromStdString(name));
+    dialog->setWindowTitle(QString::fromStdString(name));
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(buildPanel(name, false, dialog));
+    const std::size_t gridsBefore = m_grids.size();
+    addGrids(name, layout, dialog);
+    if (m_grids.size() == gridsBefore) layout->addStretch(1);
+    connect(dialog, &QDialog::finished, this, [this, name] {
+        if (m_screen->isWindowOpen(name)) runStep([&] { m_screen->closeWindow(name); });
+    });
+    m_subWindows.push_back({name, dialog});
+}
+
+QDialog* ScreenWindow::subWindow(const std::string& name) const {
+    for (const auto& w : m_subWindows)
+        if (w.name == name) return w.dialog;
+    return nullptr;
 }
 
 void ScreenWindow::connectField(FieldControl* control) {
@@ -252,6 +288,20 @@ void ScreenWindow::refresh() {
         if (m_screen->hasField(control->name())) control->show(m_screen->field(control->name()));
     for (auto* view : m_grids) view->showRows();
     m_commands->show(m_screen->commands());
+    for (const auto& b : m_buttons) {
+        const auto& command = m_screen->command(b.caption);
+        b.button->setEnabled(command.enabled);
+        if (command.checkable) b.button->setChecked(command.checked);
+    }
+    for (const auto& w : m_subWindows) {
+        const bool open = m_screen->isWindowOpen(w.name);
+        if (open && !w.dialog->isVisible()) {
+            w.dialog->adjustSize();
+            w.dialog->show();
+        } else if (!open && w.dialog->isVisible()) {
+            w.dialog->hide();
+        }
+    }
     m_status->setText(QString::fromStdString(m_screen->statusText()));
 }
 

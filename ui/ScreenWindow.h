@@ -20,8 +20,10 @@
 
 #include "framework/Screen.h"
 
+class QDialog;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QTabWidget;
 class QToolBar;
 
@@ -29,6 +31,7 @@ namespace keltro::ui {
 
 class CommandActions;
 class FieldControl;
+class FieldPanel;
 class GridView;
 struct FieldStyle;
 
@@ -42,6 +45,8 @@ public:
     const std::shared_ptr<framework::Screen>& sharedScreen() const { return m_screen; }
     GridView* gridView(const std::string& name) const;
     QTabWidget* pages() const { return m_pages; }
+    // One of the screen's own windows ("Tax Details Window"); null when it has none of that name.
+    QDialog* subWindow(const std::string& name) const;
 
     // A long loop has done `done` of `total` steps; the bar hides when it is through.
     void setProgress(long done, long total);
@@ -56,7 +61,9 @@ protected:
 private:
     void buildCommands();
     void buildBody();
-    QWidget* buildFields(const std::string& page, const FieldStyle& style, QWidget* parent);
+    FieldPanel* buildPanel(const std::string& page, bool footer, QWidget* parent);
+    void addFontBarFields(const FieldStyle& style);
+    void buildSubWindow(const std::string& name);
     void connectField(FieldControl* control);
     void addFontBarField(FieldControl* control, const framework::Field& field);
     void addGrids(const std::string& page, QLayout* layout, QWidget* parent);
@@ -73,6 +80,16 @@ private:
     CommandActions* m_commands = nullptr;
     QToolBar* m_fontBar = nullptr;
     std::vector<FieldControl*> m_fields;
+    struct PanelButton {
+        std::string caption;
+        QPushButton* button;
+    };
+    std::vector<PanelButton> m_buttons;
+    struct SubWindowView {
+        std::string name;
+        QDialog* dialog;
+    };
+    std::vector<SubWindowView> m_subWindows;
     std::vector<GridView*> m_grids;
     QTabWidget* m_pages = nullptr;
     QLabel* m_status = nullptr;

@@ -14,6 +14,12 @@ inline const QColor kEditableBackground{0xff, 0xff, 0xff};
 inline const QColor kHighlight{220, 220, 255};
 inline const QColor kTextNavy{0x00, 0x00, 0x80};
 
+// A stored colour number: red in the low byte, then green, then blue.
+inline QColor colourOfNumber(long number) {
+    return QColor(static_cast<int>(number & 0xff), static_cast<int>((number >> 8) & 0xff),
+                  static_cast<int>((number >> 16) & 0xff));
+}
+
 inline constexpr int kTwipsPerPixel = 15;
 
 inline int pixelsOfTwips(int twips) { return twips / kTwipsPerPixel; }

@@ -220,6 +220,23 @@ TEST_F(InvoiceScreenTest, leavingNewAsksOnlyWhenTheFirstLineHasADescription) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 2);
 }
 
+TEST_F(InvoiceScreenTest, theAddressWindowCopiesTheCustomersAddressOnlyWhenAsked) {
+    auto& screen = open();
+    startDocument(screen, "1002");
+    const std::string customerAddress = screen.field("txtbill_address").value;
+    ASSERT_FALSE(customerAddress.empty()) << "choosing the customer fills the bill-to address";
+    screen.run("&Bill-To/Ship-To Address");
+    EXPECT_TRUE(screen.isWindowOpen("Address Window"));
+    screen.enter("txtbill_address", "Accounts payable\nPO Box 12");
+    screen.enter("txtship_address", "Dock 4");
+    screen.closeWindow("Address Window");
+    screen.run("&Bill-To/Ship-To Address");
+    EXPECT_EQ(screen.field("txtbill_address").value, "Accounts payable\nPO Box 12") << "reopening keeps what was typed";
+    screen.run("&Copy Customer Address");
+    EXPECT_EQ(screen.field("txtbill_address").value, customerAddress);
+    EXPECT_EQ(screen.field("txtship_address").value, "Dock 4") << "a typed ship-to address stays";
+}
+
 TEST_F(InvoiceScreenTest, typingIntoTheGridIsChecked) {
     auto& screen = open();
     startDocument(screen, "1001");

@@ -162,6 +162,9 @@ TEST_F(InvoicePostingTest, taxDetailsEditsRecomputeTheLineAndTotals) {
     auto& screen = open();
     startDocument(screen, "1001");
     typeLine(screen, 0, {"Compound", "100", "C58"});
+    screen.run("Tax &Details");
+    EXPECT_TRUE(screen.isWindowOpen("Tax Details Window"));
+    EXPECT_FALSE(screen.isWindowOpen("Tax Summary Window"));
     screen.enterCell("grid_tax", 1, "rate", "10");  // 10 % of 105
     EXPECT_EQ(screen.grid("grid_tax").rows[1].at("tax amount"), "10.50");
     EXPECT_EQ(cell(screen, 0, "tax amount"), "15.50");

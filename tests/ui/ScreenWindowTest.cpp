@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +22,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -28,6 +32,7 @@
 #include <QToolBar>
 #include <QTreeView>
 
+#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "host/ARclass.h"
 #include "schema/DemoCompany.h"
@@ -144,6 +149,12 @@ std::optional<QColor> baseColour(QWidget* input) {
     return std::nullopt;
 }
 
+bool isFontBarField(const framework::Field& field) {
+    for (const auto& f : framework::fontBarFields())
+        if (f.name == field.name) return true;
+    return false;
+}
+
 const char* widgetClassOf(FieldKind kind) {
     switch (kind) {
     case FieldKind::Text:
@@ -157,14 +168,29 @@ const char* widgetClassOf(FieldKind kind) {
     return "";
 }
 
-// The caption of the tab page a widget lies on; empty when it lies on none.
+// The caption of the tab page, or the title of the screen's own window, a widget lies on;
+// empty when it lies on neither.
 QString pageOf(QWidget* widget) {
     for (QWidget* w = widget; w && w->parentWidget(); w = w->parentWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(w)) return dialog->windowTitle();
         auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
         if (auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr)
             return tabs->tabText(tabs->indexOf(w));
     }
     return {};
+}
+
+// The title of the header box a widget stands in; empty when it stands in none.
+QString groupOf(QWidget* widget) {
+    for (QWidget* w = widget; w; w = w->parentWidget())
+        if (auto* box = qobject_cast<QGroupBox*>(w)) return box->title();
+    return {};
+}
+
+bool scrollsAway(QWidget* widget) {
+    for (QWidget* w = widget; w; w = w->parentWidget())
+        if (qobject_cast<QScrollArea*>(w)) return true;
+    return false;
 }
 
 void expectFieldShown(ScreenWindow& window, const framework::Field& field) {
@@ -180,6 +206,11 @@ void expectFieldShown(ScreenWindow& window, const framework::Field& field) {
     }
     if (!field.page.empty()) {
         EXPECT_EQ(pageOf(input), QString::fromStdString(field.page));
+    }
+    if (!isFontBarField(field)) {
+        EXPECT_EQ(groupOf(input), QString::fromStdString(field.group));
+        const bool inOwnWindow = input->window() != window.window();
+        EXPECT_EQ(scrollsAway(input), !field.footer && !inOwnWindow) << "totals stay in sight";
     }
 
     auto* combo = qobject_cast<ui::MultiColumnCombo*>(input);
@@ -533,6 +564,85 @@ TEST_F(ScreenWindowSteps, exitClosesTheWindowAndClosingTheWindowClosesTheScreen)
     third->enter("txtname", "still works");
     third->close();
     EXPECT_TRUE(third->isClosed());
+}
+
+// --- Boxes, totals, the screen's own windows, row styles ------------------------------------------
+
+// A screen arranged as the document screens are: header boxes with a button, totals below
+// the grid, a window of its own opened by a command, deposit rows in their style and a
+// field the screen colours.
+class ArrangedScreen : public framework::Screen {
+public:
+    ArrangedScreen() : Screen("Arranged_form", "Arranged") {
+        addField({.name = "txtdocno", .caption = "Document no"});
+        addField({.name = "cmbcustno", .kind = FieldKind::Combo, .caption = "Customer no"});
+        addField({.name = "txtaddress", .kind = FieldKind::MultiLine, .caption = "Address", .page = "Address Window"});
+        addField({.name = "txttotal", .caption = "Total", .value = "0.00", .locked = true, .footer = true});
+        addGrid({.name = "dbgrid1",
+                 .declaredCaptions = {"invoice no", "deposit"},
+                 .locked = true,
+                 .rowStyles = {{.name = "Deposit_style", .column = "deposit", .backColor = 0xDCF5E1, .italic = true}}});
+        addCommand({.menu = "&Edit", .caption = "&Address", .action = [this] { openWindow("Address Window"); }});
+        addCommand({.caption = "&Copy", .page = "Address Window",
+                    .action = [this] { setValue("txtaddress", "1 Main St"); }});
+        addCommand({.caption = "cmdmark", .group = "Document", .buttonText = "Mark",
+                    .action = [this] {
+                        mutableField("txtdocno").foreColor = 0xFFFFFF;
+                        mutableField("txtdocno").backColor = 0x0000FF;
+                    }});
+        addWindow("Address Window");
+        arrangeGroups({{"Customer", {"cmbcustno"}}, {"Document", {"txtdocno"}}});
+    }
+
+protected:
+    void onLoad() override {
+        mutableGrid("dbgrid1").rows = {{{"invoice no", "INV-1"}, {"deposit", "0"}},
+                                       {{"invoice no", "UA-1"}, {"deposit", "1"}}};
+    }
+};
+
+TEST(ScreenWindowArrangement, boxesTotalsOwnWindowsAndStylesFollowTheScreen) {
+    Desk desk;
+    int order = 0;
+    for (const char* caption : {"invoice no", "deposit"})
+        desk.database.db().execute("INSERT INTO [Grid_property] ([form_name], [grid_name], [col_order], [Caption], "
+                                   "[Visible], [col_width]) VALUES ('Arranged_form', 'dbgrid1', ?, ?, 1, 1500)",
+                                   {order++, caption});
+    auto screen = std::make_shared<ArrangedScreen>();
+    screen->setContext(desk.context());
+    screen->load();
+    desk.screens.show(screen);
+    ScreenWindow* window = desk.screens.windowOf(*screen);
+    ASSERT_TRUE(window);
+    for (const auto& field : screen->fields()) expectFieldShown(*window, field);
+    const auto boxes = window->findChildren<QGroupBox*>();
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[0]->title(), "Customer") << "boxes stand in the order the screen arranged them";
+
+    QDialog* address = window->subWindow("Address Window");
+    ASSERT_TRUE(address);
+    EXPECT_FALSE(address->isVisible());
+    window->menuBar()->actions().at(0)->menu()->actions().at(0)->trigger();  // "&Address"
+    EXPECT_TRUE(address->isVisible());
+    address->findChild<QPushButton*>("&Copy")->click();
+    EXPECT_EQ(address->findChild<QPlainTextEdit*>("txtaddress")->toPlainText(), "1 Main St");
+    address->close();
+    EXPECT_FALSE(screen->isWindowOpen("Address Window")) << "closing the window is the person's step";
+
+    auto* mark = window->findChild<QPushButton*>("cmdmark");
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(mark->text(), "Mark");
+    EXPECT_EQ(groupOf(mark), "Document");
+    mark->click();
+    const QPalette docno = window->findChild<QLineEdit*>("txtdocno")->palette();
+    EXPECT_EQ(docno.color(QPalette::Base), QColor(Qt::red));
+    EXPECT_EQ(docno.color(QPalette::Text), QColor(Qt::white));
+
+    GridView* grid = window->gridView("dbgrid1");
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->item(0, 0)->background(), QBrush()) << "an invoice row keeps the grid's look";
+    EXPECT_EQ(grid->item(1, 0)->background().color(), QColor(0xE1, 0xF5, 0xDC));
+    EXPECT_TRUE(grid->item(1, 0)->font().italic());
 }
 
 }  // namespace
