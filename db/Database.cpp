@@ -11,6 +11,12 @@ std::string_view engineName(Engine engine) {
     return engine == Engine::Sqlite ? "sqlite" : "postgresql";
 }
 
+std::string placeholders(std::size_t count) {
+    std::string text = "(";
+    for (std::size_t i = 0; i < count; ++i) text += i ? ", ?" : "?";
+    return text + ")";
+}
+
 std::optional<Row> Database::queryOne(std::string_view sql, const Params& params) {
     Rows rows = query(sql, params);
     if (rows.empty()) return std::nullopt;

@@ -98,6 +98,9 @@ private:
     Sleeper m_sleeper;
 };
 
+// "(?, ?, ?)": the places of `count` values, for an IN list whose values are bound.
+std::string placeholders(std::size_t count);
+
 // Opens "sqlite:PATH" or "postgresql://…" / "postgres://…". Throws DbError.
 std::unique_ptr<Database> openDatabase(std::string_view url);
 

@@ -235,13 +235,43 @@ RunningBalanceRow* BalanceRows::running(const std::string& where, const db::Para
     // Throws db::LockTimeout when another workstation keeps the row.
     auto rows = m_db.lockRows("SELECT * FROM Balance_table WHERE " + where, params, db::kBalanceLock);
     if (rows.empty()) return remember(lookup, {}), nullptr;
-    const db::Row& row = rows.front();
+    RunningBalanceRow* row = hold(rows.front());
+    remember(lookup, keyText("Balance_table", kRunningKey, row->key));
+    return row;
+}
+
+// A row already held (reached by another lookup) keeps what has been moved on it.
+RunningBalanceRow* BalanceRows::hold(const db::Row& row) {
     RunningBalanceRow read{runningKeyOf(row), row["amount"].number(), row["base_amount"].number(), false};
-    const std::string key = keyText("Balance_table", kRunningKey, read.key);
-    remember(lookup, key);
-    // A row already held (reached by another lookup) keeps what has been moved on it.
-    if (!m_deferred) return &m_running.insert_or_assign(key, std::move(read)).first->second;
-    return &m_running.try_emplace(key, std::move(read)).first->second;
+    std::string key = keyText("Balance_table", kRunningKey, read.key);
+    if (!m_deferred) return &m_running.insert_or_assign(std::move(key), std::move(read)).first->second;
+    return &m_running.try_emplace(std::move(key), std::move(read)).first->second;
+}
+
+PeriodBalanceRow* BalanceRows::holdPeriod(const db::Row& row) {
+    PeriodBalanceRow read{periodKeyOf(row), ReadPeriodBalances(row), false};
+    std::string key = keyText("Balance_period_table", kPeriodKey, read.key);
+    if (!m_deferred) return &m_period.insert_or_assign(std::move(key), std::move(read)).first->second;
+    return &m_period.try_emplace(std::move(key), std::move(read)).first->second;
+}
+
+void BalanceRows::prefetch(const std::vector<std::string>& accnos, const std::string& fyear) {
+    if (!m_deferred || accnos.empty()) return;
+    db::Params params{kLedgerCompany};
+    params.insert(params.end(), accnos.begin(), accnos.end());
+    const std::string in = db::placeholders(accnos.size());
+    for (const auto& row :
+         m_db.lockRows("SELECT * FROM Balance_table WHERE company = ? AND ledgertype = 'A' AND accno IN " + in, params, db::kBalanceLock)) {
+        const RunningBalanceRow* held = hold(row);
+        remember(keyText("Balance_table", kRunningKey, held->key), keyText("Balance_table", kRunningKey, held->key));
+    }
+    params.insert(params.begin(), fyear);
+    for (const auto& row :
+         m_db.query("SELECT * FROM Balance_period_table WHERE fyear = ? AND company = ? AND ledgertype = 'A' AND accno IN " + in, params)) {
+        const PeriodBalanceRow* held = holdPeriod(row);
+        const std::string key = keyText("Balance_period_table", kPeriodKey, held->key);
+        remember(key, key);
+    }
 }
 
 PeriodBalanceRow* BalanceRows::period(const std::string& where, const db::Params& params) {
@@ -251,11 +281,9 @@ PeriodBalanceRow* BalanceRows::period(const std::string& where, const db::Params
             return found->second.empty() ? nullptr : &m_period.at(found->second);
     const auto row = m_db.queryOne("SELECT * FROM Balance_period_table WHERE " + where, params);
     if (!row) return remember(lookup, {}), nullptr;
-    PeriodBalanceRow read{periodKeyOf(*row), ReadPeriodBalances(*row), false};
-    const std::string key = keyText("Balance_period_table", kPeriodKey, read.key);
-    remember(lookup, key);
-    if (!m_deferred) return &m_period.insert_or_assign(key, std::move(read)).first->second;
-    return &m_period.try_emplace(key, std::move(read)).first->second;
+    PeriodBalanceRow* held = holdPeriod(*row);
+    remember(lookup, keyText("Balance_period_table", kPeriodKey, held->key));
+    return held;
 }
 
 void BalanceRows::remember(const std::string& lookup, const std::string& key) {
@@ -307,15 +335,20 @@ std::optional<std::string> FindCurrentEarningsAccount(db::Database& db) {
     return (*row)["accno"].textOr();
 }
 
-std::optional<std::string> LedgerContext::currentEarningsAccount() {
+std::optional<std::string> LedgerContext::currentEarningsAccountIfSet() {
     if (m_currentEarnings.empty())
         m_currentEarnings = FindCurrentEarningsAccount(m_db).value_or(std::string());
-    if (m_currentEarnings.empty()) {
+    if (m_currentEarnings.empty()) return std::nullopt;
+    return m_currentEarnings;
+}
+
+std::optional<std::string> LedgerContext::currentEarningsAccount() {
+    const auto account = currentEarningsAccountIfSet();
+    if (!account) {
         m_ui.message(
             "Current Earnings account (account type X) has not been set in Account Master");
-        return std::nullopt;
     }
-    return m_currentEarnings;
+    return account;
 }
 
 bool UpdateAccountBalance(LedgerContext& ledger, const LedgerLine& line,

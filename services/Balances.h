@@ -95,6 +95,10 @@ public:
 
     void defer();
     bool deferred() const { return m_deferred; }
+    // While deferred: reads (and locks) the all-currency ('A') `Balance_table` rows of the
+    // accounts and their 'A' `Balance_period_table` rows of `fyear`, one query each, so
+    // that the lines find those rows held (every line of an account moves its 'A' rows).
+    void prefetch(const std::vector<std::string>& accnos, const std::string& fyear);
     // Writes every row moved, once each, and ends the deferral.
     void flush();
     // Forgets the rows held, written or not, and ends the deferral.
@@ -102,6 +106,8 @@ public:
 
 private:
     void remember(const std::string& lookup, const std::string& key);
+    RunningBalanceRow* hold(const db::Row& row);
+    PeriodBalanceRow* holdPeriod(const db::Row& row);
 
     db::Database& m_db;
     bool m_deferred = false;
@@ -125,6 +131,8 @@ public:
     // nullopt after "Current Earnings account (account type X) has not been set in
     // Account Master" (and looked up again next time).
     std::optional<std::string> currentEarningsAccount();
+    // The same without a message when there is none.
+    std::optional<std::string> currentEarningsAccountIfSet();
     // Forgets the kept account (after the chart of accounts changed).
     void forgetCurrentEarnings() { m_currentEarnings.clear(); }
 

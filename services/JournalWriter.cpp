@@ -64,6 +64,20 @@ public:
                 accnos.push_back(entry.accno);
         m_accounts.prefetch(accnos);
         m_shares = store::allocationSharesOf(m_context.db(), accnos);
+        m_context.ledger.balanceRows().prefetch(withCurrentEarnings(accnos), m_header.fyear);
+    }
+
+    // The accounts and, when a revenue or expense account is among them, the
+    // current-earnings account their lines also move.
+    std::vector<std::string> withCurrentEarnings(std::vector<std::string> accnos) {
+        const bool movesEarnings = std::any_of(accnos.begin(), accnos.end(), [&](const std::string& accno) {
+            const store::Account* account = m_accounts.find(accno);
+            return account && account->acctype == kIncomeStatement;
+        });
+        if (movesEarnings)
+            if (const auto earnings = m_context.ledger.currentEarningsAccountIfSet())
+                if (std::find(accnos.begin(), accnos.end(), *earnings) == accnos.end()) accnos.push_back(*earnings);
+        return accnos;
     }
 
     bool writeEntry(const AccountCurrencyTotal& entry) {

@@ -74,13 +74,6 @@ std::vector<AllocationShare> allocationShares(db::Database& db, std::string_view
 
 namespace {
 
-// "(?, ?, ?)" for `count` values.
-std::string placeholders(std::size_t count) {
-    std::string text = "(";
-    for (std::size_t i = 0; i < count; ++i) text += i ? ", ?" : "?";
-    return text + ")";
-}
-
 db::Params paramsOf(const std::vector<std::string>& texts) { return {texts.begin(), texts.end()}; }
 
 }  // namespace
@@ -91,7 +84,7 @@ std::map<std::string, std::vector<AllocationShare>, std::less<>> allocationShare
     for (const auto& accno : allocateAccnos) shares[accno];
     if (allocateAccnos.empty()) return shares;
     for (const auto& row : db.query("SELECT * FROM [Allocation_Account_table] WHERE allocate_accno IN " +
-                                        placeholders(allocateAccnos.size()),
+                                        db::placeholders(allocateAccnos.size()),
                                     paramsOf(allocateAccnos)))
         shares[row["allocate_accno"].textOr()].push_back({row["accno"].textOr(), row["Percent"].numberOr()});
     return shares;
@@ -101,7 +94,7 @@ std::map<std::string, Account, std::less<>> findAccounts(db::Database& db, const
     std::map<std::string, Account, std::less<>> accounts;
     if (accnos.empty()) return accounts;
     for (const auto& row : db.query("SELECT * FROM [Account_master_table] WHERE [accno] IN " +
-                                        placeholders(accnos.size()),
+                                        db::placeholders(accnos.size()),
                                     paramsOf(accnos))) {
         Account account = readAccount(row);
         accounts.emplace(account.accno, std::move(account));
