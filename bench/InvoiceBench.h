@@ -147,7 +147,7 @@ public:
     // The invoices in the database now.
     std::int64_t invoices();
 
-    // Both runs, in this order, on the database as it is: the screen, then the floor.
+    // Both runs on the database as it is, taking turns in rounds of 50: the screen, then the floor.
     Measurement measure(CommitMode mode, long count);
 
 private:

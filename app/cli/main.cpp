@@ -30,6 +30,9 @@ constexpr const char* kUsage =
     "      statements; one JSON line per mode, again after the preload. SQLite: URL names\n"
     "      a new file the bench creates (an existing one is refused); PostgreSQL: the\n"
     "      database must be empty (the bench adds the tables and the demo company)\n"
+    "  bench receipt --db URL [--count 200] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
+    "      list the open items of customers with 10, 100 and 1,000 of them on the receipt\n"
+    "      screen and time receipts of ten lines against the floor; same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 
