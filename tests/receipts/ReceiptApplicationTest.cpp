@@ -202,7 +202,9 @@ TEST(ReceiptApplication, totalsAndSavedLinesStopAtTheFirstRowWithoutInvoiceNo) {
     GridRow third = rowOf("40.00", "40.00");
     type(third, {{"write-off", "40"}});
     third[column::kDiscountAccount] = "6100;Discounts Allowed";
-    const std::vector<GridRow> rows = {second, first, third, {}, rowOf("9.00", "9.00")};
+    GridRow pastTheEnd = rowOf("9.00", "9.00");
+    type(pastTheEnd, {{"applied amount", "9"}});
+    const std::vector<GridRow> rows = {second, first, third, {}, pastTheEnd};
 
     const ApplicationTotals totals = totalsOf(rows);
     EXPECT_DOUBLE_EQ(totals.applied, 98.00 + 0.00);
@@ -216,6 +218,23 @@ TEST(ReceiptApplication, totalsAndSavedLinesStopAtTheFirstRowWithoutInvoiceNo) {
     EXPECT_DOUBLE_EQ(lines[2].writeoff, 40);
     EXPECT_DOUBLE_EQ(lines[2].settled(), 40);
     EXPECT_EQ(lines[2].discountAccno, "6100");
+
+    // Reading only the rows a person touched gives the same totals and the same lines to
+    // save, also when a touched row lies past the first row without invoice no.
+    RowsWithAmounts touched;
+    touched.offered();
+    for (std::size_t row : {2u, 4u, 1u}) touched.edited(row);
+    const auto indexes = touched.of(rows);
+    const ApplicationTotals fromTouched = totalsOf(rows, indexes);
+    EXPECT_DOUBLE_EQ(fromTouched.applied, totals.applied);
+    EXPECT_DOUBLE_EQ(fromTouched.base, totals.base);
+    EXPECT_EQ(fromTouched.currency, totals.currency);
+    std::vector<std::pair<std::string, double>> saved, savedFromTouched;
+    for (const auto& line : lines)
+        if (!line.isUntouched()) saved.push_back({line.invoiceNo, line.settled()});
+    for (const auto& line : applicationLines(rows, indexes))
+        if (!line.isUntouched()) savedFromTouched.push_back({line.invoiceNo, line.settled()});
+    EXPECT_EQ(savedFromTouched, saved);
 }
 
 }  // namespace
