@@ -195,7 +195,7 @@ TEST(ReceiptApplication, quickApplyTakesTheOpenAmountLessTheDiscountAvailable) {
     EXPECT_FALSE(quickApply(noOpen, receiptInEur));
 }
 
-TEST(ReceiptApplication, totalsAndSavedLinesStopAtTheFirstRowWithoutInvoiceNo) {
+TEST(ReceiptApplication, totalsCountEveryRowWithInvoiceNoButSavedLinesStopAtTheFirstWithout) {
     GridRow first = rowOf("100.00", "100.00", "EUR");
     type(first, {{"receipt exch rate", "1.4"}, {"applied amount", "98"}});
     GridRow second = rowOf("50.00", "50.00");
@@ -207,8 +207,8 @@ TEST(ReceiptApplication, totalsAndSavedLinesStopAtTheFirstRowWithoutInvoiceNo) {
     const std::vector<GridRow> rows = {second, first, third, {}, pastTheEnd};
 
     const ApplicationTotals totals = totalsOf(rows);
-    EXPECT_DOUBLE_EQ(totals.applied, 98.00 + 0.00);
-    EXPECT_DOUBLE_EQ(totals.base, 137.20);
+    EXPECT_DOUBLE_EQ(totals.applied, 98.00 + 0.00 + 9.00);
+    EXPECT_DOUBLE_EQ(totals.base, 137.20 + 9.00);
     EXPECT_EQ(totals.currency, "EUR") << "the first row with an applied amount";
 
     const auto lines = applicationLines(rows);
