@@ -17,6 +17,7 @@
 // the commit (SQLite `synchronous=OFF`, PostgreSQL `synchronous_commit = off`).
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -70,6 +71,18 @@ struct Timing {
         return *this;
     }
 };
+
+// The screen and the floor take turns, `round` documents each, until each has done
+// `count`, so that a slower stretch of the machine (or the engine's housekeeping) falls on
+// both alike. `run(screenOrFloor, n)` times n documents.
+template <class Run>
+void takeTurns(long count, long round, Timing& screen, Timing& floor, Run run) {
+    for (long done = 0; done < count; done += round) {
+        const long n = std::min(round, count - done);
+        screen += run(true, n);
+        floor += run(false, n);
+    }
+}
 
 // The screen's rate over the floor's; 0 without a floor.
 double ratio(const Timing& screen, const Timing& floor);

@@ -227,18 +227,9 @@ Measurement InvoiceBench::measure(CommitMode mode, long count) {
     m.engine = m_db.engine();
     m.mode = mode;
     m.preloaded = invoices();
-    // The screen and the floor take turns, so that a slower stretch of the machine (or the
-    // engine's housekeeping) falls on both alike.
     constexpr long kRound = 50;
-    for (long done = 0; done < count; done += kRound) {
-        const long round = std::min(kRound, count - done);
-        const Timing screen = runScreen(round);
-        const Timing floor = runFloor(round);
-        m.screen.count += screen.count;
-        m.screen.elapsed += screen.elapsed;
-        m.floor.count += floor.count;
-        m.floor.elapsed += floor.elapsed;
-    }
+    takeTurns(count, kRound, m.screen, m.floor,
+              [this](bool screen, long n) { return screen ? runScreen(n) : runFloor(n); });
     return m;
 }
 

@@ -323,11 +323,9 @@ ReceiptMeasurement ReceiptBench::measure(CommitMode mode, long openItems, long c
     m.mode = mode;
     m.openItems = openItems;
     m.listMs = listMs(customer);
-    for (long done = 0; done < count; done += kRound) {
-        const long round = std::min(kRound, count - done);
-        m.screen += runScreen(customer, round);
-        m.floor += runFloor(customer, round);
-    }
+    takeTurns(count, kRound, m.screen, m.floor, [&](bool screen, long n) {
+        return screen ? runScreen(customer, n) : runFloor(customer, n);
+    });
     return m;
 }
 

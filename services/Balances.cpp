@@ -227,11 +227,20 @@ std::string keyText(std::string_view table, std::string_view where, const db::Pa
 
 // ----- the balance rows a posting moves ---------------------------------------------------
 
+// While deferred, what a lookup found before: the row held under it (a row's own key is a
+// lookup too), or null after a lookup that found none; nullopt when it is to be asked.
+template <class Held>
+std::optional<Held*> BalanceRows::known(std::map<std::string, Held>& held, const std::string& lookup) const {
+    if (!m_deferred) return std::nullopt;
+    if (auto row = held.find(lookup); row != held.end()) return &row->second;
+    if (auto found = m_found.find(lookup); found != m_found.end())
+        return found->second.empty() ? nullptr : &held.at(found->second);
+    return std::nullopt;
+}
+
 RunningBalanceRow* BalanceRows::running(const std::string& where, const db::Params& params) {
     const std::string lookup = keyText("Balance_table", where, params);
-    if (m_deferred)
-        if (auto found = m_found.find(lookup); found != m_found.end())
-            return found->second.empty() ? nullptr : &m_running.at(found->second);
+    if (const auto row = known(m_running, lookup)) return *row;
     // Throws db::LockTimeout when another workstation keeps the row.
     auto rows = m_db.lockRows("SELECT * FROM Balance_table WHERE " + where, params, db::kBalanceLock);
     if (rows.empty()) return remember(lookup, {}), nullptr;
@@ -261,24 +270,19 @@ void BalanceRows::prefetch(const std::vector<std::string>& accnos, const std::st
     params.insert(params.end(), accnos.begin(), accnos.end());
     const std::string in = db::placeholders(accnos.size());
     for (const auto& row :
-         m_db.lockRows("SELECT * FROM Balance_table WHERE company = ? AND ledgertype = 'A' AND accno IN " + in, params, db::kBalanceLock)) {
-        const RunningBalanceRow* held = hold(row);
-        remember(keyText("Balance_table", kRunningKey, held->key), keyText("Balance_table", kRunningKey, held->key));
-    }
+         m_db.lockRows("SELECT * FROM Balance_table WHERE company = ? AND ledgertype = 'A' AND accno IN " + in,
+                       params, db::kBalanceLock))
+        hold(row);
     params.insert(params.begin(), fyear);
-    for (const auto& row :
-         m_db.query("SELECT * FROM Balance_period_table WHERE fyear = ? AND company = ? AND ledgertype = 'A' AND accno IN " + in, params)) {
-        const PeriodBalanceRow* held = holdPeriod(row);
-        const std::string key = keyText("Balance_period_table", kPeriodKey, held->key);
-        remember(key, key);
-    }
+    for (const auto& row : m_db.query(
+             "SELECT * FROM Balance_period_table WHERE fyear = ? AND company = ? AND ledgertype = 'A' AND accno IN " + in,
+             params))
+        holdPeriod(row);
 }
 
 PeriodBalanceRow* BalanceRows::period(const std::string& where, const db::Params& params) {
     const std::string lookup = keyText("Balance_period_table", where, params);
-    if (m_deferred)
-        if (auto found = m_found.find(lookup); found != m_found.end())
-            return found->second.empty() ? nullptr : &m_period.at(found->second);
+    if (const auto row = known(m_period, lookup)) return *row;
     const auto row = m_db.queryOne("SELECT * FROM Balance_period_table WHERE " + where, params);
     if (!row) return remember(lookup, {}), nullptr;
     PeriodBalanceRow* held = holdPeriod(*row);

@@ -105,13 +105,15 @@ public:
     void forget();
 
 private:
+    template <class Held>
+    std::optional<Held*> known(std::map<std::string, Held>& held, const std::string& lookup) const;
     void remember(const std::string& lookup, const std::string& key);
     RunningBalanceRow* hold(const db::Row& row);
     PeriodBalanceRow* holdPeriod(const db::Row& row);
 
     db::Database& m_db;
     bool m_deferred = false;
-    std::map<std::string, std::string> m_found;  // condition → row key ("" for none)
+    std::map<std::string, std::string> m_found;  // other conditions → row key ("" for none)
     std::map<std::string, RunningBalanceRow> m_running;
     std::map<std::string, PeriodBalanceRow> m_period;
     std::vector<RunningBalanceRow*> m_runningOrder;

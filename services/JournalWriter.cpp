@@ -80,11 +80,9 @@ public:
         return accnos;
     }
 
+    // An entry of those read by `readAccountsOf`.
     bool writeEntry(const AccountCurrencyTotal& entry) {
-        auto shares = m_shares.find(entry.accno);
-        if (shares == m_shares.end())
-            shares = m_shares.emplace(entry.accno, store::allocationShares(m_context.db(), entry.accno)).first;
-        for (const auto& line : spreadAllocation(entry, shares->second))
+        for (const auto& line : spreadAllocation(entry, m_shares.at(entry.accno)))
             if (!writeLine(line, ledgerOf(entry.currency, line), m_options.lineCustomerNo))
                 return false;
         return true;

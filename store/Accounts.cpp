@@ -65,11 +65,8 @@ std::optional<std::string> receivableAccount(services::Ui& ui, const Customer& c
 }
 
 std::vector<AllocationShare> allocationShares(db::Database& db, std::string_view allocateAccno) {
-    std::vector<AllocationShare> shares;
-    for (const auto& row : db.query(
-             "SELECT * FROM [Allocation_Account_table] WHERE allocate_accno = ?", {allocateAccno}))
-        shares.push_back({row["accno"].textOr(), row["Percent"].numberOr()});
-    return shares;
+    const std::string accno(allocateAccno);
+    return allocationSharesOf(db, {accno}).at(accno);
 }
 
 namespace {

@@ -81,18 +81,24 @@ QWidget* FieldPanel::flatFields(const std::vector<const Field*>& fields, const F
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(8);
+    placePairs(fields, style, grid, 0);
+    stretchInputColumns(grid, kFieldPairsPerRow);
+    return panel;
+}
+
+// Caption–input pairs, three to a row, from `firstColumn` of the grid on.
+void FieldPanel::placePairs(const std::vector<const Field*>& fields, const FieldStyle& style, QGridLayout* grid,
+                            int firstColumn) {
     int slot = 0;
     for (const Field* field : fields) {
-        auto* control = addControl(*field, style, panel);
+        auto* control = addControl(*field, style, grid->parentWidget());
         const int row = slot / kFieldPairsPerRow;
-        const int column = (slot % kFieldPairsPerRow) * 2;
+        const int column = firstColumn + (slot % kFieldPairsPerRow) * 2;
         if (control->captionLabel())
             grid->addWidget(control->captionLabel(), row, column, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(control->input(), row, column + 1);
         ++slot;
     }
-    stretchInputColumns(grid, kFieldPairsPerRow);
-    return panel;
 }
 
 // The boxes with their fields: as the screen arranged them, then any other group in the
@@ -184,16 +190,7 @@ QWidget* FieldPanel::footerRow(const std::vector<const Field*>& fields, const Fi
     auto* grid = new QGridLayout(row);
     grid->setContentsMargins(0, 4, 0, 0);
     grid->setColumnStretch(0, 1);  // the pairs stand at the right
-    int slot = 0;
-    for (const Field* field : fields) {
-        auto* control = addControl(*field, style, row);
-        const int line = slot / kFieldPairsPerRow;
-        const int column = 1 + (slot % kFieldPairsPerRow) * 2;
-        if (control->captionLabel())
-            grid->addWidget(control->captionLabel(), line, column, Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(control->input(), line, column + 1);
-        ++slot;
-    }
+    placePairs(fields, style, grid, 1);
     return row;
 }
 

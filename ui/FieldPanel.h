@@ -49,6 +49,8 @@ private:
                                                     const std::function<bool(const framework::Field&)>& skip) const;
     FieldControl* addControl(const framework::Field& field, const FieldStyle& style, QWidget* parent);
     QPushButton* addButton(const framework::Command& command, QWidget* parent);
+    void placePairs(const std::vector<const framework::Field*>& fields, const FieldStyle& style, QGridLayout* grid,
+                    int firstColumn);
     QWidget* flatFields(const std::vector<const framework::Field*>& fields, const FieldStyle& style);
     std::vector<framework::FieldGroup> boxesOf(const framework::Screen& screen,
                                                const std::vector<const framework::Field*>& fields) const;
