@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
+#include <vector>
 
 #include "bench/InvoiceBench.h"
 #include "services/BooksAudit.h"
@@ -15,88 +15,72 @@ namespace keltro::bench {
 namespace {
 
 using ::testing::IsEmpty;
-
-const char* const kTables[] = {"AR_header_table", "AR_transaction_table", "GL_header_table",
-                               "GL_transaction_table"};
+using Counts = std::vector<std::int64_t>;
 
 class InvoiceBenchTest : public ::testing::Test {
 protected:
-    InvoiceBenchTest() : database(test::Contents::DemoCompany), clock(test::kDemoToday) {}
-
-    std::map<std::string, std::int64_t> rowCounts() {
-        std::map<std::string, std::int64_t> counts;
-        for (const char* table : kTables)
-            counts[table] = database.db()
-                                .queryOne(std::string("SELECT COUNT(*) FROM ") + table)
-                                ->at(0)
-                                .integerOr(-1);
+    std::int64_t count(const std::string& sql) {
+        return database.db().queryOne(sql)->at(0).integerOr(-1);
+    }
+    // Rows of AR_header, AR_transaction, GL_header and GL_transaction, then the document
+    // and journal key counters.
+    Counts state() {
+        Counts counts;
+        for (const char* table : {"AR_header_table", "AR_transaction_table", "GL_header_table",
+                                  "GL_transaction_table"})
+            counts.push_back(count(std::string("SELECT COUNT(*) FROM ") + table));
+        for (const char* doctype : {"ar", "gl"})
+            counts.push_back(count(std::string("SELECT fkeyno FROM Next_number_fkey_table WHERE "
+                                               "company = 1 AND doctype = '") + doctype + "'"));
         return counts;
     }
-
-    static std::map<std::string, std::int64_t> added(const std::map<std::string, std::int64_t>& before,
-                                                     const std::map<std::string, std::int64_t>& after) {
-        std::map<std::string, std::int64_t> difference;
-        for (const auto& [table, count] : after) difference[table] = count - before.at(table);
-        return difference;
+    Counts added(const Counts& before) {
+        Counts after = state();
+        for (std::size_t i = 0; i < after.size(); ++i) after[i] -= before[i];
+        return after;
     }
+    void expectCleanBooks() { EXPECT_THAT(services::AuditBooks(database.db()), IsEmpty()); }
 
-    std::int64_t counter(const char* doctype) {
-        return database.db()
-            .queryOne("SELECT fkeyno FROM Next_number_fkey_table WHERE company = 1 AND doctype = ?",
-                      {doctype})
-            ->at(0)
-            .integerOr(-1);
-    }
-
-    test::TestDatabase database;
-    services::FixedClock clock;
+    test::TestDatabase database{test::Contents::DemoCompany};
+    services::FixedClock clock{test::kDemoToday};
+    InvoiceBench bench{database.db(), clock};
 };
 
 TEST_F(InvoiceBenchTest, screenAndFloorWriteTheSameRowsAndKeepTheBooks) {
-    InvoiceBench bench(database.db(), clock);
     const auto invoicesBefore = bench.invoices();
-
-    const auto beforeScreen = rowCounts();
+    const auto beforeScreen = state();
     EXPECT_EQ(bench.runScreen(3).count, 3);
-    const auto byScreen = added(beforeScreen, rowCounts());
-    EXPECT_THAT(services::AuditBooks(database.db()), IsEmpty());
-    EXPECT_EQ(byScreen.at("AR_header_table"), 3);
-    EXPECT_EQ(byScreen.at("AR_transaction_table"), 9);
-    EXPECT_EQ(byScreen.at("GL_header_table"), 3);
-    // Receivable, three sales accounts and two tax authorities.
-    EXPECT_EQ(byScreen.at("GL_transaction_table"), 18);
+    const auto byScreen = added(beforeScreen);
+    expectCleanBooks();
+    // Journal: receivable, three sales accounts and two tax authorities.
+    EXPECT_EQ(byScreen, (Counts{3, 9, 3, 18, 3, 3}));
 
-    const auto keysBefore = counter("ar");
-    const auto journalKeysBefore = counter("gl");
-    const auto beforeFloor = rowCounts();
+    const auto beforeFloor = state();
     EXPECT_EQ(bench.runFloor(3).count, 3);
-    EXPECT_EQ(added(beforeFloor, rowCounts()), byScreen);
-    EXPECT_EQ(counter("ar"), keysBefore + 3);
-    EXPECT_EQ(counter("gl"), journalKeysBefore + 3);
-    EXPECT_THAT(services::AuditBooks(database.db()), IsEmpty());
+    EXPECT_EQ(added(beforeFloor), byScreen);
+    expectCleanBooks();
 
     // The screen goes on numbering after the floor's invoices.
     EXPECT_EQ(bench.runScreen(1).count, 1);
     EXPECT_EQ(bench.invoices(), invoicesBefore + 7);
-    EXPECT_THAT(services::AuditBooks(database.db()), IsEmpty());
+    expectCleanBooks();
 }
 
 TEST_F(InvoiceBenchTest, preloadWritesWholeInvoicesAndKeepsTheBooks) {
-    InvoiceBench bench(database.db(), clock);
     bench.runScreen(1);
     const auto invoicesBefore = bench.invoices();
-    const auto before = rowCounts();
+    const auto before = state();
     long reported = 0;
     bench.preload(5, [&](long done) { reported = done; }, 2);
     EXPECT_EQ(reported, 5);
     EXPECT_EQ(bench.invoices(), invoicesBefore + 5);
-    const auto byPreload = added(before, rowCounts());
-    EXPECT_EQ(byPreload.at("AR_transaction_table"), 15);
-    EXPECT_EQ(byPreload.at("GL_header_table"), 5);
-    EXPECT_EQ(byPreload.at("GL_transaction_table"), 30);
-    EXPECT_THAT(services::AuditBooks(database.db()), IsEmpty());
+    const auto byPreload = added(before);
+    EXPECT_EQ(byPreload[1], 15);
+    EXPECT_EQ(byPreload[2], 5);
+    EXPECT_EQ(byPreload[3], 30);
+    expectCleanBooks();
     bench.runScreen(1);
-    EXPECT_THAT(services::AuditBooks(database.db()), IsEmpty());
+    expectCleanBooks();
 }
 
 }  // namespace

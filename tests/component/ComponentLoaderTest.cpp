@@ -7,15 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "component/ComponentLoader.h"
 #include "component/Manifest.h"
-#include "host/ARclass.h"
-#include "schema/DemoCompany.h"
-#include "schema/Schema.h"
-#include "services/Clock.h"
-#include "support/TestDatabase.h"
+#include "support/HeadlessDesk.h"
 
 namespace keltro {
 namespace {
@@ -28,13 +24,6 @@ using component::Manifest;
 const std::string kLibrary = KELTRO_COMPONENT_LIBRARY;
 
 std::string canonicalLibrary() { return fs::canonical(kLibrary).string(); }
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Every test has a manifest of its own, named by KELTRO_COMPONENT_MANIFEST.
 class ComponentTest : public ::testing::Test {
@@ -56,14 +45,8 @@ protected:
 };
 
 TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
-    test::TestDatabase database;
-    {
-        db::Transaction tx(database.db());
-        schema::createSchema(database.db());
-        schema::addDemoCompany(database.db(), {2026, 1, 15});
-        tx.commit();
-    }
-    const services::FixedClock clock({2026, 1, 15});
+    test::TestDatabase database{test::Contents::DemoCompany};
+    const services::FixedClock clock(test::kDemoToday);
     services::RecordingUi ui;
 
     // No manifest yet: the host's own library registers itself first.
@@ -76,11 +59,7 @@ TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
     std::vector<std::string> requests;
     {
         auto arclass = component->createInstance(views);
-        arclass->abcdb = arclass->dbe = arclass->cnx = &database.db();
-        arclass->KELTRO_USER = "admin";
-        arclass->KELTRO_DATE_FORMAT = "dd/mm/yyyy";
-        arclass->ui = &ui;
-        arclass->clock = &clock;
+        test::fillContext(*arclass, database.db(), ui, clock);
         arclass->NotifyClients = [&](const std::string& formx, const std::string&, const std::string&) {
             requests.push_back(formx);
         };
@@ -115,7 +94,8 @@ TEST_F(ComponentTest, theManifestDecidesWhichLibraryIsOpened) {
             << "Keltro_AR.ARclass=" << (folder / "gone.so").string() << "\n";
     }
     { LoadedComponent loaded(component::kARclassId, kLibrary); }
-    const std::string text = fileText(manifest);
+    std::ifstream in(manifest);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
     EXPECT_NE(text.find("# kept as it is\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Keltro_GL.GLclass=/opt/keltro/libgl.so\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Keltro_AR.ARclass=" + canonicalLibrary() + "\n"), std::string::npos) << text;

@@ -6,22 +6,18 @@
 
 #include "host/Automation.h"
 #include "host/Json.h"
-#include "host/ScreenFactory.h"
-#include "schema/DemoCompany.h"
-#include "schema/Schema.h"
-#include "support/TestDatabase.h"
+#include "support/HeadlessDesk.h"
 
 namespace keltro::host {
 namespace {
 
 class AutomationTest : public ::testing::Test {
 protected:
-
     // Runs the script; gives the events and the exit status.
     std::pair<std::vector<Json>, int> run(const std::string& script) {
         std::istringstream in(script);
         std::ostringstream out;
-        services::FixedClock clock({2026, 12, 6});
+        services::FixedClock clock(test::kDemoToday);
         AutomationOptions options;
         options.path = "/opt/keltro";
         const int status = runAutomation(database.db(), clock, options, in, out);
@@ -43,20 +39,7 @@ protected:
 
 TEST_F(AutomationTest, everyScreenOpensAndShowsItsLayout) {
     std::string script = "{\"call\":\"ARform_invoice_goto_docno\",\"args\":[\"INV-26-00001\"]}\n";
-    const std::vector<std::pair<std::string, std::string>> shows = {
-        {"showform_ARform_invoice", "ARform_invoice"},
-        {"showform_ARform_receipt", "ARform_receipt"},
-        {"showform_ARform_fastreceipt", "ARform_fast_receipt"},
-        {"showform_ARform_matching", "ARform_matching"},
-        {"showform_ARform_misc", "ARform_misc_receipt"},
-        {"showform_ARform_prepayment", "ARform_prepayment"},
-        {"showform_ARreport_recur_inquiry", "ARreport_recur_inquiry"},
-        {"showform_ARform_revalue", "ARform_revalue"},
-        {"showform_ARreport_aging", "ARreport_aging"},
-        {"showform_ARreport_inquiry", "ARreport_inquiry"},
-        {"showform_ARreport_invoice_receipt_history", "ARreport_invoice_receipt_history"},
-        {"showform_ARreport_receipt_check_history", "ARreport_receipt_check_history"},
-    };
+    const auto& shows = test::kShowMethods;
     for (const auto& [method, screen] : shows)
         script += "{\"call\":\"" + method + "\"}\n{\"get\":\"" + screen + "\"}\n";
     script += "{\"call\":\"frm_aging_NotifyClients\",\"args\":[\"Next App\",\"\",\"\"]}\n";

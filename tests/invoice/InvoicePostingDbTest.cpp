@@ -105,7 +105,7 @@ TEST_F(InvoicePostingTest, anInvoicePostsReceivableSalesAndTax) {
     expectCleanBooks();
 }
 
-// The tax examples, typed through the grid as the person types them.
+// The tax examples typed through the grid (rounding is InvoiceTaxTest's).
 TEST_F(InvoicePostingTest, taxPerAuthorityInBothEntryModes) {
     addTaxCode("T10", {{10, 0, false}});
     addTaxCode("C58", {{5, 0, true}, {8, 0, false}});
@@ -123,21 +123,20 @@ TEST_F(InvoicePostingTest, taxPerAuthorityInBothEntryModes) {
         {{"compound", "100", "C58"}, "113.40", "100.00", "13.40", {5, 8.4}},
         {{"minimum", "50", "M1"}, "52.00", "50.00", "2.00", {2}},
         {{"upper bound", "6000", "LX"}, "6,500.00", "6,000.00", "500.00", {500}},
-        {{"half to even", "10.25", "S1"}, "10.87", "10.25", "0.62", {0.62}},
-        {{"half to even down", "10.75", "S1"}, "11.39", "10.75", "0.64", {0.64}},
     };
     auto& screen = open();
     startDocument(screen, "1001");
     for (std::size_t row = 0; row < std::size(cases); ++row) {
         const auto& c = cases[row];
         typeLine(screen, row, c.line);
-        EXPECT_EQ(cell(screen, row, "gross amount"), c.gross) << c.line.description;
-        EXPECT_EQ(cell(screen, row, "taxable amount"), c.taxable) << c.line.description;
-        EXPECT_EQ(cell(screen, row, "tax amount"), c.tax) << c.line.description;
+        SCOPED_TRACE(c.line.description);
+        EXPECT_EQ(cell(screen, row, "gross amount"), c.gross);
+        EXPECT_EQ(cell(screen, row, "taxable amount"), c.taxable);
+        EXPECT_EQ(cell(screen, row, "tax amount"), c.tax);
         std::vector<double> taxes;
         for (const auto& tax : screen.taxTable().rowsOf(std::to_string(row + 1)))
             taxes.push_back(tax.taxAmount);
-        EXPECT_EQ(taxes, c.authorityTax) << c.line.description;
+        EXPECT_EQ(taxes, c.authorityTax);
     }
     screen.run("&Save");
     EXPECT_EQ(lastSaid(), "Add new Invoice complete");

@@ -2,21 +2,11 @@
 // person who answers from a queue and a clock stopped on 6 December 2026.
 #pragma once
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "db/Database.h"
-#include "host/ARclass.h"
-#include "host/ScreenFactory.h"
 #include "invoice/ARform_invoice.h"
-#include "services/BooksAudit.h"
-#include "services/Clock.h"
-#include "services/Ui.h"
-#include "support/HeadlessDesk.h"
-#include "support/TestDatabase.h"
+#include "support/ScreenFixture.h"
 
 namespace keltro::invoice::testing {
 
@@ -32,12 +22,8 @@ struct TypedLine {
     bool gross = false;
 };
 
-class InvoiceScreenTest : public ::testing::Test {
+class InvoiceScreenTest : public test::ScreenFixture {
 protected:
-    void useDatabase(db::Database& db) { desk.useDatabase(db); }
-
-    db::Database& db() { return database.db(); }
-
     // Opens the screen as the host does ("cn", "dn" or nothing).
     ARform_invoice& open(const std::optional<std::string>& doctypex = std::nullopt) {
         arclass.showform_ARform_invoice(doctypex);
@@ -69,29 +55,6 @@ protected:
     std::string cell(const ARform_invoice& screen, std::size_t row, const std::string& caption) {
         return screen.grid("dbgrid1").rows.at(row).at(caption);
     }
-
-    std::int64_t count(const std::string& sql, const db::Params& params = {}) {
-        return db().queryOne(sql, params)->at(0).integerOr(-1);
-    }
-
-    double number(const std::string& sql, const db::Params& params = {}) {
-        return db().queryOne(sql, params)->at(0).numberOr(0);
-    }
-
-    std::string text(const std::string& sql, const db::Params& params = {}) {
-        return db().queryOne(sql, params)->at(0).textOr();
-    }
-
-    std::string lastSaid() const { return ui.said().empty() ? "" : ui.said().back().text; }
-
-    void expectCleanBooks() { EXPECT_THAT(services::AuditBooks(db()), ::testing::IsEmpty()); }
-
-    test::TestDatabase database{test::Contents::DemoCompany};
-    test::HeadlessDesk desk{database.db()};
-    services::RecordingUi& ui = desk.ui;
-    services::FixedClock& clock = desk.clock;
-    host::ARclass& arclass = desk.arclass;
-    std::vector<framework::Notification>& notifications = desk.notifications;
 };
 
 }  // namespace keltro::invoice::testing

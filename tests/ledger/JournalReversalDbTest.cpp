@@ -107,19 +107,19 @@ TEST_F(JournalReversalTest, documentReversalsPostANewJournalInTodaysPeriod) {
     }
 }
 
-TEST_F(JournalReversalTest, receiptVoidedInItsOwnPeriodIsAppendedToItsJournal) {
+TEST_F(JournalReversalTest, receiptVoidIsAppendedInItsOwnPeriodAndANewJournalLater) {
     const std::string key = postInvoice("12");
     const std::string remark = headerOf(key)["remark"].textOr();
-    const auto reversal =
+    const auto appended =
         reverse([&] { return services::ReverseReceiptJournal(context, key, "RC-26-00004"); });
-    ASSERT_TRUE(reversal) << ::testing::PrintToString(ui.texts());
-    EXPECT_TRUE(reversal->appended);
-    EXPECT_EQ(reversal->journalKey, key);
+    ASSERT_TRUE(appended) << ::testing::PrintToString(ui.texts());
+    EXPECT_TRUE(appended->appended);
+    EXPECT_EQ(appended->journalKey, key);
     EXPECT_EQ(count("SELECT COUNT(*) FROM GL_header_table"), 1);
-    const auto reversed = headerOf(key);
-    EXPECT_EQ(reversed["Description"].text(), "Void receipt RC-26-00004");
-    EXPECT_EQ(reversed["Reverse"].boolean(), true);
-    EXPECT_EQ(reversed["remark"].text(), remark);
+    const auto voided = headerOf(key);
+    EXPECT_EQ(voided["Description"].text(), "Void receipt RC-26-00004");
+    EXPECT_EQ(voided["Reverse"].boolean(), true);
+    EXPECT_EQ(voided["remark"].text(), remark);
     const auto lines = db().query(
         "SELECT lineno, accno, amount FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno",
         {key});
@@ -128,19 +128,17 @@ TEST_F(JournalReversalTest, receiptVoidedInItsOwnPeriodIsAppendedToItsJournal) {
     EXPECT_EQ(lines[3]["accno"].text(), "1100");
     EXPECT_EQ(lines[3]["amount"].number(), -110);
     expectBooksBackAtZero();
-}
 
-TEST_F(JournalReversalTest, receiptVoidedInALaterPeriodGetsANewJournal) {
-    const std::string key = postInvoice("11");
+    const std::string earlier = postInvoice("11");
     const auto reversal =
-        reverse([&] { return services::ReverseReceiptJournal(context, key, "RC-26-00004"); });
+        reverse([&] { return services::ReverseReceiptJournal(context, earlier, "RC-26-00004"); });
     ASSERT_TRUE(reversal) << ::testing::PrintToString(ui.texts());
     EXPECT_FALSE(reversal->appended);
     const auto created = headerOf(reversal->journalKey);
     EXPECT_EQ(created["Description"].text(), "void receipt RC-26-00004");
     EXPECT_EQ(created["Source"].text(), "AR-RECEIPT");
     EXPECT_EQ(created["period"].text(), "12");
-    const auto reversed = headerOf(key);
+    const auto reversed = headerOf(earlier);
     EXPECT_EQ(reversed["Reverse"].boolean(), true);
     EXPECT_EQ(reversed["remark"].text(), "Reversed by " + reversal->journalNo);
     EXPECT_EQ(reversed["Description"].textOr(), "") << "a receipt journal keeps its description";

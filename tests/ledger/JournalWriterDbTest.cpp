@@ -135,7 +135,6 @@ TEST_F(JournalWriterTest, foreignInvoiceFollowsTheDocumentCurrency) {
     EXPECT_EQ(db().queryOne("SELECT exchange_rate FROM GL_header_table")->at(0).number(), 1.1);
     EXPECT_EQ(running("F", "1100", "EUR"), std::pair(100.0, 110.0));
     EXPECT_EQ(running("A", "1100").first, 110);
-    EXPECT_EQ(running("A", "3900").first, 0) << "'F' lines leave current earnings alone";
 }
 
 TEST_F(JournalWriterTest, roundingLineBalancesACentOnGainOrLoss) {
@@ -198,7 +197,6 @@ TEST_F(JournalWriterTest, refusalsLeaveNothingBehind) {
          {notBalanced}},
         {"unknown account", header(), unknownAccount, {"No account 9999"}},
         {"inactive account", header(), inactive, {"Account 1190 is inactive."}},
-        {"tax a cent off", header(), unbalanced, {notBalanced}},
         {"no numbering for the year",
          [] {
              auto h = header();
@@ -283,6 +281,7 @@ TEST_F(JournalWriterTest, matchingLinesCarryAmountsOnlyAndStampTheUserid) {
     EXPECT_TRUE(stamp["user_created"].isNull());
     EXPECT_EQ(running("A", "6100"), std::pair(2.8, 0.0));
     EXPECT_EQ(running("F", "6100", "EUR"), std::pair(2.0, 0.0));
+    EXPECT_EQ(period("2026", "F", "6100", "EUR").plain.ytd, 2);
 }
 
 TEST_F(JournalWriterTest, journalNumbersComeFromTheJournalsFiscalYear) {

@@ -1,9 +1,6 @@
-// A few hundred random balanced journals over random accounts, currencies, periods and
-// ledger rules, some of them reversed: the books audit finds them clean, and the
-// balances recomputed here from the journal lines equal the stored ones. Then a database
-// that fails at a random statement of a posting: the rolled-back save leaves journals,
-// balances and counters exactly as they were.
-//
+// Random balanced journals over random accounts, currencies, periods and ledger rules, some
+// reversed: the books audit finds them clean and balances recomputed from the lines equal
+// the stored ones. A posting failing at a random statement leaves the books as they were.
 // The seed is fixed and printed; KELTRO_LEDGER_SEED replays another one.
 #include <cmath>
 #include <cstdlib>
@@ -275,9 +272,6 @@ TEST_F(RandomLedgerTest, randomJournalsKeepTheBooksInStep) {
     EXPECT_TRUE(differences.empty())
         << differences.size() << " differences, the first: " << differences.front();
 }
-
-// Forwards to the real database and fails at the k-th statement that writes or locks.
-using test::FailingDatabase;
 
 TEST_F(RandomLedgerTest, failureAtAnyStatementLeavesTheBooksAsTheyWere) {
     JournalGenerator generator(db(), seedOfThisRun() + 1);

@@ -3,8 +3,6 @@
 // record, A/R record, the printout, whose query runs as it stands on the engine).
 #include "receipts/ReceiptScreenFixture.h"
 
-#include "services/DateFormat.h"
-
 namespace keltro::receipts::testing {
 namespace {
 

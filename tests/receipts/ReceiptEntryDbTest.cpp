@@ -5,8 +5,6 @@
 
 #include <functional>
 
-#include "services/DateFormat.h"
-
 namespace keltro::receipts::testing {
 namespace {
 
@@ -15,10 +13,6 @@ using ::testing::ElementsAre;
 
 class ReceiptEntryTest : public ReceiptScreenTest {
 protected:
-    std::int64_t receipts() {
-        return scalar("SELECT COUNT(*) FROM Receipt_header_table").integerOr();
-    }
-
     // The unapplied-cash document of the receipt: its number and open amount.
     std::pair<std::string, double> unapplied(const std::string& receiptNo) {
         const auto row = db().queryOne(
@@ -275,9 +269,9 @@ TEST_F(ReceiptEntryTest, everyCheckRefusesBeforeAnythingIsWritten) {
         EXPECT_THAT(ui.texts(), ElementsAre(c.message));
         EXPECT_EQ(screen.field("txtdocno").value, "** New **");
     }
-    EXPECT_EQ(receipts(), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt_header_table"), 0);
     EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM GL_header_table").integerOr(), 1) << "the invoice's";
+    EXPECT_EQ(count("SELECT COUNT(*) FROM GL_header_table"), 1) << "the invoice's";
 }
 
 TEST_F(ReceiptEntryTest, aCardReceiptInBaseCurrencyPostsNoExchangeOrRoundingLine) {
@@ -290,14 +284,8 @@ TEST_F(ReceiptEntryTest, aCardReceiptInBaseCurrencyPostsNoExchangeOrRoundingLine
     ASSERT_EQ(lastSaid(), "Add new Receipt complete");
     const std::string journal = screen.field("txtglfkey").value;
     ASSERT_FALSE(journal.empty());
-    std::vector<std::string> lines;
-    for (const auto& row : db().query("SELECT accno, amount, base_amount, Currency, ledgertype "
-                                      "FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno",
-                                      {journal}))
-        lines.push_back(row["accno"].textOr() + " " +
-                        services::FormatAmount(row["amount"].numberOr()) + " " +
-                        row["Currency"].textOr() + " " + row["ledgertype"].textOr());
-    EXPECT_THAT(lines, ElementsAre("1040 250.00 USD A", "1100 -250.00 USD A"));
+    EXPECT_THAT(journalLines(journal),
+                ElementsAre("1040 USD 250.00 250.00 A ", "1100 USD -250.00 -250.00 A "));
     const auto header = db().queryOne("SELECT * FROM Receipt_header_table");
     EXPECT_EQ((*header)["payby"].textOr(), "VISA");
     EXPECT_TRUE((*header)["bank_code"].isNull());

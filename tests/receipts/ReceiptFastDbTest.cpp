@@ -3,8 +3,6 @@
 // The stored rows are written here as the fast receipt screen writes them.
 #include "receipts/ReceiptScreenFixture.h"
 
-#include "services/DateFormat.h"
-
 namespace keltro::receipts::testing {
 namespace {
 
@@ -24,15 +22,11 @@ protected:
         services::JournalEntries entries;
         entries.add("1010", "USD", 98, 98);
         entries.add("1100", "USD", -98, -98);
-        const auto glFkey = services::PostJournal(context,
-                                                  {.source = "AR",
-                                                   .sourceForm = "Fast Receipt Entry",
-                                                   .sourceDocno = "FR-26-00001",
-                                                   .date = kToday,
-                                                   .period = "12",
-                                                   .fyear = "2026",
-                                                   .currency = "USD"},
-                                                  entries);
+        const auto glFkey = services::PostJournal(
+            context,
+            {.source = "AR", .sourceForm = "Fast Receipt Entry", .sourceDocno = "FR-26-00001",
+             .date = kToday, .period = "12", .fyear = "2026", .currency = "USD"},
+            entries);
         const auto numbers = services::NumberNewDocument(db(), quiet, 1, "rc", "2026");
         db().execute(
             "INSERT INTO Receipt_header_table (company, docno, doctype, fkey, receipt_date, "
@@ -100,14 +94,7 @@ TEST_F(ReceiptFastTest, aStoredFastReceiptIsAppliedAndPostsOnlyWhatTheBatchDidNo
     EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
     const std::string journal = (*header)["GLFKEY"].textOr();
     EXPECT_NE(journal, batchJournal);
-    std::vector<std::string> lines;
-    for (const auto& row :
-         db().query("SELECT accno, amount FROM GL_transaction_table WHERE fkey = ? "
-                    "ORDER BY lineno",
-                    {journal}))
-        lines.push_back(row["accno"].textOr() + " " +
-                        services::FormatAmount(row["amount"].numberOr()));
-    EXPECT_THAT(lines, ElementsAre("6100 2.00", "1100 -2.00"));
+    EXPECT_THAT(journalLines(journal), ElementsAre("6100 USD 2.00 2.00 A ", "1100 USD -2.00 -2.00 A "));
     expectCleanBooks();
 }
 
@@ -137,9 +124,9 @@ TEST_F(ReceiptFastTest, aCompletionChecksBankInvoiceDateAndRowAccounts) {
     EXPECT_EQ(undated.field("txtdocno").value, receipt) << "a completion keeps its number";
 
     EXPECT_EQ(
-        scalar("SELECT COUNT(*) FROM Receipt_header_table WHERE new_from_fast = TRUE").integerOr(),
+        count("SELECT COUNT(*) FROM Receipt_header_table WHERE new_from_fast = TRUE"),
         2);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Receipt_transaction_table").integerOr(), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt_transaction_table"), 0);
     EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));
     expectCleanBooks();
 }

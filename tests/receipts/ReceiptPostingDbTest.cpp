@@ -3,8 +3,6 @@
 // rounding leaves.
 #include "receipts/ReceiptScreenFixture.h"
 
-#include "services/DateFormat.h"
-
 namespace keltro::receipts::testing {
 namespace {
 
@@ -23,19 +21,6 @@ protected:
         return screen;
     }
 
-    // "accno currency amount base ledger rate" of each line of the journal.
-    std::vector<std::string> journalLines(const std::string& journal) {
-        std::vector<std::string> lines;
-        for (const auto& row : db().query("SELECT * FROM GL_transaction_table WHERE fkey = ? "
-                                          "ORDER BY lineno",
-                                          {journal}))
-            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
-                            services::FormatAmount(row["amount"].numberOr()) + " " +
-                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
-                            row["ledgertype"].textOr() + " " +
-                            rateText(row["exchange_rate"].number()));
-        return lines;
-    }
 };
 
 TEST_F(ReceiptPostingTest, theWorkedExampleIsPostedAsItStands) {

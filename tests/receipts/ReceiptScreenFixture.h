@@ -4,24 +4,18 @@
 // numbered, with their journal — so that the books audit has the whole picture.
 #pragma once
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "db/Database.h"
 #include "receipts/ARform_receipt.h"
-#include "services/BooksAudit.h"
-#include "services/Clock.h"
+#include "receipts/ReceiptApplication.h"
+#include "services/DateFormat.h"
 #include "services/JournalWriter.h"
 #include "services/Money.h"
 #include "services/Numbering.h"
-#include "services/Ui.h"
 #include "store/ArDocument.h"
-#include "support/HeadlessDesk.h"
-#include "support/TestDatabase.h"
+#include "support/ScreenFixture.h"
 
 namespace keltro::receipts::testing {
 
@@ -55,11 +49,8 @@ inline void PrintTo(const DocumentState& s, std::ostream* os) {
         << s.fullyPaid << "}";
 }
 
-class ReceiptScreenTest : public ::testing::Test {
+class ReceiptScreenTest : public test::ScreenFixture {
 protected:
-    void useDatabase(db::Database& db) { desk.useDatabase(db); }
-    db::Database& db() { return database.db(); }
-
     // Writes the document and its journal (receivable against sales); gives its number.
     std::string addDocument(const DocumentToPay& wanted) {
         db::Transaction tx(db());
@@ -108,16 +99,12 @@ protected:
         services::JournalOptions options;
         options.ledger = services::LedgerRule::EntryCurrency;
         options.foreignRate = services::ForeignLineRate::Implied;
-        ASSERT_TRUE(services::PostJournal(context,
-                                          {.source = "AR-INVOICE",
-                                           .sourceForm = "A/R Invoice Entry",
-                                           .sourceDocno = h.docno,
-                                           .date = *h.invoiceDate,
-                                           .period = std::to_string(*h.period),
-                                           .fyear = h.fyear,
-                                           .currency = h.currency,
-                                           .exchangeRate = h.exchangeRate},
-                                          entries, options))
+        ASSERT_TRUE(services::PostJournal(
+            context,
+            {.source = "AR-INVOICE", .sourceForm = "A/R Invoice Entry", .sourceDocno = h.docno,
+             .date = *h.invoiceDate, .period = std::to_string(*h.period), .fyear = h.fyear,
+             .currency = h.currency, .exchangeRate = h.exchangeRate},
+            entries, options))
             << ::testing::PrintToString(quiet.texts());
     }
 
@@ -152,16 +139,17 @@ protected:
         return found == cells.end() ? "" : found->second;
     }
 
-    // The value of the query's first column in its first row.
-    db::Value scalar(const std::string& sql, const db::Params& params = {}) {
-        const auto row = db().queryOne(sql, params);
-        return row ? row->at(0) : db::Value();
-    }
-    double number(const std::string& sql, const db::Params& params = {}) {
-        return scalar(sql, params).numberOr(0);
-    }
-    std::string text(const std::string& sql, const db::Params& params = {}) {
-        return scalar(sql, params).textOr();
+    // "accno currency amount base ledger rate" of each line of the journal.
+    std::vector<std::string> journalLines(const std::string& journal) {
+        std::vector<std::string> lines;
+        for (const auto& row : db().query(
+                 "SELECT * FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno", {journal}))
+            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
+                            services::FormatAmount(row["amount"].numberOr()) + " " +
+                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
+                            row["ledgertype"].textOr() + " " +
+                            rateText(row["exchange_rate"].number()));
+        return lines;
     }
 
     DocumentState paidState(const std::string& docno, const std::string& payItem = "1") {
@@ -173,17 +161,6 @@ protected:
         return {(*row)["open_amount"].numberOr(), (*row)["line_paid"].booleanOr(false),
                 (*row)["paid"].booleanOr(false), (*row)["fully_paid"].booleanOr(false)};
     }
-
-    std::string lastSaid() const { return ui.said().empty() ? "" : ui.said().back().text; }
-
-    void expectCleanBooks() { EXPECT_THAT(services::AuditBooks(db()), ::testing::IsEmpty()); }
-
-    test::TestDatabase database{test::Contents::DemoCompany};
-    test::HeadlessDesk desk{database.db()};
-    services::RecordingUi& ui = desk.ui;
-    services::FixedClock& clock = desk.clock;
-    host::ARclass& arclass = desk.arclass;
-    std::vector<framework::Notification>& notifications = desk.notifications;
 };
 
 }  // namespace keltro::receipts::testing

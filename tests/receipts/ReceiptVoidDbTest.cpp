@@ -28,9 +28,8 @@ protected:
         screen.run("&Void Receipt");
     }
 
-    std::int64_t journalLines(const std::string& fkey) {
-        return scalar("SELECT COUNT(*) FROM GL_transaction_table WHERE fkey = ?", {fkey})
-            .integerOr();
+    std::int64_t lineCount(const std::string& fkey) {
+        return count("SELECT COUNT(*) FROM GL_transaction_table WHERE fkey = ?", {fkey});
     }
 };
 
@@ -46,18 +45,18 @@ TEST_F(ReceiptVoidTest, inItsOwnPeriodTheReversalIsAppendedToTheReceiptJournal) 
     const std::string journal = screen.field("txtglfkey").value;
     const std::string unappliedNo = screen.field("txtunapplied_docno").value;
     ASSERT_FALSE(unappliedNo.empty()) << "2.00 over";
-    ASSERT_EQ(journalLines(journal), 3);
+    ASSERT_EQ(lineCount(journal), 3);
 
     voidShown(screen, false);
     EXPECT_THAT(ui.texts(), ElementsAre("Are you sure to void this receipt?"));
-    EXPECT_EQ(journalLines(journal), 3) << "No: nothing happens";
+    EXPECT_EQ(lineCount(journal), 3) << "No: nothing happens";
 
     voidShown(screen);
     EXPECT_THAT(ui.texts(), ElementsAre("Are you sure to void this receipt?",
                                         "Receipt " + receipt + " is void."));
     EXPECT_EQ(screen.field("chkvoid").value, "1");
-    EXPECT_EQ(journalLines(journal), 6);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM GL_header_table").integerOr(), 2) << "no new journal";
+    EXPECT_EQ(lineCount(journal), 6);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM GL_header_table"), 2) << "no new journal";
     const auto gl = db().queryOne("SELECT * FROM GL_header_table WHERE fkey = ?", {journal});
     EXPECT_EQ((*gl)["Description"].textOr(), "Void receipt " + receipt);
     EXPECT_TRUE((*gl)["Reverse"].booleanOr(false));
@@ -70,7 +69,7 @@ TEST_F(ReceiptVoidTest, inItsOwnPeriodTheReversalIsAppendedToTheReceiptJournal) 
     EXPECT_TRUE((*header)["void"].booleanOr(false));
     EXPECT_EQ((*header)["void_date"].date(), kToday);
     EXPECT_EQ(
-        scalar("SELECT COUNT(*) FROM Receipt_transaction_table WHERE void = TRUE").integerOr(), 1);
+        count("SELECT COUNT(*) FROM Receipt_transaction_table WHERE void = TRUE"), 1);
     EXPECT_TRUE(scalar("SELECT void FROM AR_transaction_table WHERE docno = ?", {unappliedNo})
                     .booleanOr(false));
 
@@ -88,14 +87,14 @@ TEST_F(ReceiptVoidTest, inALaterPeriodANewJournalReversesIt) {
 
     voidShown(screen);
     ASSERT_EQ(lastSaid(), "Receipt " + receipt + " is void.");
-    EXPECT_EQ(journalLines(journal), 2);
+    EXPECT_EQ(lineCount(journal), 2);
     const auto reversing = db().queryOne(
         "SELECT * FROM GL_header_table WHERE fkey <> ? AND source_docno = ?", {journal, receipt});
     ASSERT_TRUE(reversing);
     EXPECT_EQ((*reversing)["Description"].textOr(), "void receipt " + receipt);
     EXPECT_EQ((*reversing)["period"].textOr(), "12");
     EXPECT_EQ((*reversing)["gldate"].date(), kToday);
-    EXPECT_EQ(journalLines((*reversing)["fkey"].textOr()), 2);
+    EXPECT_EQ(lineCount((*reversing)["fkey"].textOr()), 2);
     EXPECT_EQ(text("SELECT remark FROM GL_header_table WHERE fkey = ?", {journal}),
               "Reversed by " + (*reversing)["docno"].textOr());
     EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));

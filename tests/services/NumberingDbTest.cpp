@@ -16,12 +16,8 @@ class NumberingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db::Transaction tx(db());
-        db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
-                     "VALUES (1, ?, ?, ?)",
-                     {"inv", "2009", 7});
-        db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
-                     "VALUES (1, ?, ?, ?)",
-                     {"inv", "2010", 1});
+        addDocnoCounter("inv", "2009", 7);
+        addDocnoCounter("inv", "2010", 1);
         db().execute("INSERT INTO Next_number_fkey_table (company, doctype, fkeyno) "
                      "VALUES (1, ?, ?)",
                      {"inv", 25});
@@ -31,6 +27,11 @@ protected:
     }
     db::Database& db() { return database.db(); }
 
+    void addDocnoCounter(const char* doctype, const char* fyear, int next) {
+        db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
+                     "VALUES (1, ?, ?, ?)",
+                     {doctype, fyear, next});
+    }
     void setPattern(const db::Value& structure, int fyearDigit, bool sep1, bool sep2) {
         db().execute("DELETE FROM Next_number_config_table");
         db().execute("INSERT INTO Next_number_config_table "
@@ -145,9 +146,7 @@ TEST_F(NumberingTest, missingCountersAreReported) {
     EXPECT_FALSE(FiscalYearHasNumbers(db(), "2011"));
 
     // A docno counter without a key counter: the caller's rollback undoes the first.
-    db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
-                 "VALUES (1, ?, ?, ?)",
-                 {"cn", "2009", 3});
+    addDocnoCounter("cn", "2009", 3);
     {
         db::Transaction tx(db());
         EXPECT_EQ(AllocateDocumentNumbers(db(), ui, 1, "cn", "2009"), std::nullopt);

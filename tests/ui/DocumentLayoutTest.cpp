@@ -1,11 +1,6 @@
-// The printed page of an A/R document — an invoice, a receipt — what it shows, where, and
-// the PDF file it becomes.
-//
-// The layout is a list of text runs, so the tests read the page as a person would: each
-// value in its own run, in full, inside the page's margins, above the footer, and no run
-// over another. A document with many lines goes on to further pages under the column
-// headings, every line printed once, the totals at the end. A receipt's applied documents
-// stand in their columns, a credit note's amounts negative, and its totals add up.
+// The printed page of an invoice or a receipt, read as a person would read its text runs:
+// each value in full, inside the margins, above the footer, none over another; long
+// documents go on to further pages; and the PDF file it becomes.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -49,16 +44,13 @@ DocumentPrintout invoice() {
     return p;
 }
 
-std::vector<QString> textsOnPage(const PageLayout& layout, int page) {
-    std::vector<QString> texts;
-    for (const auto& t : layout.texts)
-        if (t.page == page) texts.push_back(t.text);
-    return texts;
+bool hasText(const PageLayout& layout, int page, const QString& text) {
+    return std::any_of(layout.texts.begin(), layout.texts.end(),
+                       [&](const PlacedText& t) { return t.page == page && t.text == text; });
 }
 
-bool hasText(const PageLayout& layout, int page, const QString& text) {
-    const auto texts = textsOnPage(layout, page);
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
+long countText(const PageLayout& layout, const QString& text) {
+    return std::count_if(layout.texts.begin(), layout.texts.end(), [&](const PlacedText& t) { return t.text == text; });
 }
 
 // The text runs of one page lie inside the page's margins, above the footer, and apart.
@@ -103,20 +95,14 @@ TEST(DocumentLayout, showsTheDocumentItsLinesAndTotalsInFull) {
           // the totals: taxable, tax, gross
           "1,236,197.89", "603.84", "1,236,801.73", "Total USD", "Page 1 of 1"})
         EXPECT_TRUE(hasText(layout, 0, QString::fromUtf8(text))) << text;
-    // Under "Bill to" and under "Ship to".
-    EXPECT_EQ(std::count_if(layout.texts.begin(), layout.texts.end(),
-                            [](const PlacedText& t) { return t.text == "O'Brien Hardware"; }),
-              2);
+    EXPECT_EQ(countText(layout, "O'Brien Hardware"), 2) << "under \"Bill to\" and under \"Ship to\"";
     expectTidyPages(layout);
 }
 
 TEST(DocumentLayout, withoutAShipToAddressShipsToTheBillToAddress) {
     DocumentPrintout p = invoice();
     p.shipTo.clear();
-    const PageLayout layout = print::layoutDocument(p);
-    EXPECT_EQ(std::count_if(layout.texts.begin(), layout.texts.end(),
-                            [](const PlacedText& t) { return t.text == "Falmouth, ME 04105"; }),
-              2);
+    EXPECT_EQ(countText(print::layoutDocument(p), "Falmouth, ME 04105"), 2);
 }
 
 TEST(DocumentLayout, manyLinesGoOnToFurtherPagesUnderTheHeadings) {
@@ -170,10 +156,10 @@ TEST(DocumentLayout, aLongDescriptionOrAddressWrapsWhereAParticularIsShortened) 
     EXPECT_EQ(printed.join(' ').toStdString(), description);
     EXPECT_TRUE(hasText(layout, 0, "Falmouth, ME 04105"));
     // The one particular too long for its box is shortened; nothing else is.
-    std::vector<QString> shortened;
+    QStringList shortened;
     for (const auto& t : layout.texts)
-        if (t.text.contains(QChar(0x2026))) shortened.push_back(t.text);
-    ASSERT_EQ(shortened.size(), 1u);
+        if (t.text.contains(QChar(0x2026))) shortened << t.text;
+    ASSERT_EQ(shortened.size(), 1);
     EXPECT_TRUE(shortened[0].startsWith("PO-2291/")) << shortened[0].toStdString();
 }
 

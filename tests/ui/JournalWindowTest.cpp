@@ -6,8 +6,6 @@
 #include <QTableWidget>
 
 #include "app/host/JournalWindow.h"
-#include "schema/DemoCompany.h"
-#include "schema/Schema.h"
 #include "support/TestDatabase.h"
 
 namespace keltro {
@@ -26,14 +24,8 @@ QStringList labels(QWidget& window) {
 }
 
 TEST(JournalWindow, showsTheJournalOfTheKeyWithItsLinesInOrder) {
-    test::TestDatabase database;
+    test::TestDatabase database{test::Contents::DemoCompany};
     auto& db = database.db();
-    {
-        db::Transaction tx(db);
-        schema::createSchema(db);
-        schema::addDemoCompany(db, {2026, 1, 15});
-        tx.commit();
-    }
     const auto accounts = db.query("SELECT [accno], [accname] FROM [Account_master_table] ORDER BY [accno]");
     ASSERT_GE(accounts.size(), 2u);
     db.execute("INSERT INTO [GL_header_table] ([company], [doctype], [docno], [fkey], [Description], "
