@@ -57,10 +57,28 @@ public:
     std::size_t size() const { return m_values.size(); }
     const std::vector<std::string>& columnNames() const { return m_columns->names(); }
     const std::vector<Value>& values() const { return m_values; }
+    const std::shared_ptr<const ColumnNames>& columns() const { return m_columns; }
 
 private:
     std::shared_ptr<const ColumnNames> m_columns;
     std::vector<Value> m_values;
+};
+
+// The positions of a fixed list of columns in the rows of a result, found once for the
+// result (and kept while the statement's rows keep their columns) rather than per row.
+//
+//     ColumnPositions amounts({"amount", "base_amount"});
+//     for (const auto& row : rows) total += row.at(amounts.in(row)[0]).numberOr(0);
+class ColumnPositions {
+public:
+    explicit ColumnPositions(std::vector<std::string> names) : m_names(std::move(names)) {}
+    // The position of each column in `row`; throws DbError for a column the row lacks.
+    const std::vector<std::size_t>& in(const Row& row);
+
+private:
+    std::vector<std::string> m_names;
+    std::shared_ptr<const ColumnNames> m_of;
+    std::vector<std::size_t> m_positions;
 };
 
 using Rows = std::vector<Row>;

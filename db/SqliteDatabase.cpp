@@ -1,5 +1,6 @@
 #include "db/SqliteDatabase.h"
 
+#include <mutex>
 #include <variant>
 
 namespace keltro::db {
@@ -59,9 +60,18 @@ struct ResetGuard {
     }
 };
 
+// SQLite's memory statistics take a global mutex on every allocation; nothing here reads
+// them. The setting must come before the library's first use, so the first connection
+// makes it (later calls are refused by SQLite and change nothing).
+void configureLibraryOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+
 }  // namespace
 
 SqliteDatabase::SqliteDatabase(std::string_view path) {
+    configureLibraryOnce();
     const std::string file(path);
     const int rc = sqlite3_open_v2(file.c_str(), &m_db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -189,7 +199,7 @@ void SqliteDatabase::begin(const RetryPolicy& retry) {
 
     constexpr std::string_view sql = "BEGIN IMMEDIATE";
     for (int attempt = 1;; ++attempt) {
-        const int rc = sqlite3_exec(m_db, sql.data(), nullptr, nullptr, nullptr);
+        const int rc = runPrepared(sql);
         if (rc == SQLITE_OK) return;
         if ((rc & 0xff) != SQLITE_BUSY && (rc & 0xff) != SQLITE_LOCKED)
             fail("The transaction cannot begin", sql, rc);
@@ -200,8 +210,16 @@ void SqliteDatabase::begin(const RetryPolicy& retry) {
     }
 }
 
+// The statements that begin and commit every save are prepared once, like the others.
+int SqliteDatabase::runPrepared(std::string_view sql) {
+    sqlite3_stmt* stmt = prepare(sql, {}).stmt.get();
+    ResetGuard guard{stmt};
+    const int rc = sqlite3_step(stmt);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 void SqliteDatabase::commit() {
-    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    const int rc = runPrepared("COMMIT");
     if (rc != SQLITE_OK) {
         const std::string message = sqlite3_errmsg(m_db);
         if (inTransaction()) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);

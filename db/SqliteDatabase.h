@@ -66,6 +66,8 @@ private:
     std::shared_ptr<const ColumnNames> columnsOf(Prepared& prepared);
     [[noreturn]] void fail(const std::string& what, std::string_view sql, int rc) const;
     void stepToEnd(sqlite3_stmt* stmt, std::string_view sql);
+    // Steps a statement without parameters or rows once; SQLITE_OK when it is done.
+    int runPrepared(std::string_view sql);
 
     sqlite3* m_db = nullptr;
     std::unordered_map<std::string, Prepared, TextHash, std::equal_to<>> m_statements;

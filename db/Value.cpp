@@ -35,9 +35,20 @@ std::string formatDouble(double v) {
 }  // namespace
 
 std::string Date::iso() const {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
-    return buf;
+    if (year < 0 || year > 9999 || month < 0 || month > 99 || day < 0 || day > 99) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
+        return buf;
+    }
+    // Dates are written for every saved row; this is the common case, without printf.
+    std::string text = "0000-00-00";
+    const auto digits = [&](std::size_t end, int value, int width) {
+        for (int i = 0; i < width; ++i, value /= 10) text[end - i] = static_cast<char>('0' + value % 10);
+    };
+    digits(3, year, 4);
+    digits(6, month, 2);
+    digits(9, day, 2);
+    return text;
 }
 
 std::optional<Date> Date::fromIso(std::string_view text) {

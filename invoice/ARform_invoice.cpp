@@ -597,21 +597,41 @@ void ARform_invoice::stayInMode(Mode mode) {
     enterMode(mode);
 }
 
+// The entry is checked and saved in one transaction: what was checked (the customer, the
+// open period, the accounts) is what the saved document and its journal rest on.
+ARform_invoice::SaveOutcome ARform_invoice::validateAndSave(
+    const InvoiceDraft& d, SaveKind saveKind, std::string& status,
+    const std::function<bool(SaveContext&, const ValidatedEntry&)>& save) {
+    SaveOutcome outcome = SaveOutcome::Failed;
+    guarded([&] {
+        db::Transaction transaction(database());
+        const auto entry = validateEntry(validationContext(), *d.kind, saveKind, d.typed, d.lines);
+        if (!entry) {
+            outcome = SaveOutcome::Refused;
+            return;
+        }
+        SaveContext context = saveContext(status);
+        if (!save(context, *entry)) return;
+        transaction.commit();
+        outcome = SaveOutcome::Saved;
+    });
+    return outcome;
+}
+
 void ARform_invoice::saveNew() {
     const InvoiceKind& documentKind = kind().name == kSaleInvoiceKind ? kindNamed(kInvoiceKind)
                                                                       : kind();
     const InvoiceDraft d = draft(documentKind);
-    const auto entry = validateEntry(validationContext(), documentKind, SaveKind::NewDocument,
-                                     d.typed, d.lines);
-    if (!entry) return stayInMode(Mode::New);
     std::string status;
     std::optional<std::string> fkey;
-    guarded([&] {
-        SaveContext context = saveContext(status);
-        fkey = saveNewDocument(context, d, *entry);
-    });
+    const SaveOutcome outcome = validateAndSave(
+        d, SaveKind::NewDocument, status, [&](SaveContext& context, const ValidatedEntry& entry) {
+            fkey = saveNewDocument(context, d, entry);
+            return fkey.has_value();
+        });
+    if (outcome == SaveOutcome::Refused) return stayInMode(Mode::New);
     setStatus(status);
-    if (!fkey) {
+    if (outcome == SaveOutcome::Failed) {
         ui().message(std::string(documentKind.addFailed));
         return stayInMode(Mode::New);
     }
@@ -622,16 +642,13 @@ void ARform_invoice::saveNew() {
 void ARform_invoice::saveEdit() {
     const InvoiceKind& documentKind = kindOfDoctype(m_shown->header.doctype);
     const InvoiceDraft d = draft(documentKind);
-    const auto entry =
-        validateEntry(validationContext(), documentKind, SaveKind::Edit, d.typed, d.lines);
-    if (!entry) return stayInMode(Mode::Edit);
     std::string status;
-    bool saved = false;
-    guarded([&] {
-        SaveContext context = saveContext(status);
-        saved = saveEditedDocument(context, d, *entry);
-    });
-    if (!saved) {
+    const SaveOutcome outcome = validateAndSave(
+        d, SaveKind::Edit, status, [&](SaveContext& context, const ValidatedEntry& entry) {
+            return saveEditedDocument(context, d, entry);
+        });
+    if (outcome == SaveOutcome::Refused) return stayInMode(Mode::Edit);
+    if (outcome == SaveOutcome::Failed) {
         ui().message("Update invoice failed");
         return stayInMode(Mode::Edit);
     }

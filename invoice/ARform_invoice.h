@@ -111,6 +111,10 @@ private:
     void saveCommand();
     void saveNew();
     void saveEdit();
+    // Refused: the entry failed a check (its message given); Failed: the save itself.
+    enum class SaveOutcome { Saved, Refused, Failed };
+    SaveOutcome validateAndSave(const InvoiceDraft& d, SaveKind saveKind, std::string& status,
+                                const std::function<bool(SaveContext&, const ValidatedEntry&)>& save);
     void stayInMode(framework::Mode mode);
     InvoiceDraft draft(const InvoiceKind& kind) const;
     ValidationContext validationContext() const;

@@ -148,7 +148,6 @@ ValidatedEntry withStoredReceivable(ValidatedEntry entry,
 
 std::optional<std::string> saveNewDocument(SaveContext& context, const InvoiceDraft& draft,
                                            const ValidatedEntry& entry) {
-    db::Transaction transaction(context.db);
     const auto numbers = services::NumberNewDocument(
         context.db, context.ui, store::kCompany, savedDoctype(*draft.kind), entry.fyear);
     if (!numbers) return std::nullopt;
@@ -162,13 +161,11 @@ std::optional<std::string> saveNewDocument(SaveContext& context, const InvoiceDr
     if (!lines) return std::nullopt;
     store::insertLines(context.db, header, *lines);
     if (!postAndKeepKey(context, draft, entry, header, false)) return std::nullopt;
-    transaction.commit();
     return header.fkey;
 }
 
 bool saveEditedDocument(SaveContext& context, const InvoiceDraft& draft,
                         const ValidatedEntry& validated) {
-    db::Transaction transaction(context.db);
     auto header = store::findHeader(context.db, draft.fkey);
     if (!header) {
         context.ui.message("No Header record");
@@ -190,7 +187,6 @@ bool saveEditedDocument(SaveContext& context, const InvoiceDraft& draft,
     if (repost && header->source == kSourceInvoice &&
         !postAndKeepKey(context, draft, entry, *header, true))
         return false;
-    transaction.commit();
     return true;
 }
 

@@ -69,6 +69,9 @@ struct InvoiceDraft {
     bool linesChanged = false;  // an edit: the lines were changed since edit mode began
 };
 
+// Both saves write inside the caller's transaction, which commits only what they report
+// saved; after a refusal it is rolled back, so nothing of the document remains.
+
 // Saves a new document; gives its key, or nothing after a message.
 std::optional<std::string> saveNewDocument(SaveContext& context, const InvoiceDraft& draft,
                                            const ValidatedEntry& entry);

@@ -211,15 +211,19 @@ void addRunningRow(db::Database& db, const store::Account& account, std::string_
                newRowValues(account, "F", currency));
 }
 
-// The text a lookup or a row key is remembered by.
+// The text a lookup or a row key is remembered by: the values, then the table and the
+// condition they were asked with.
 std::string keyText(std::string_view table, std::string_view where, const db::Params& params) {
-    std::string text(table);
+    std::string text;
+    text.reserve(48 + table.size() + where.size());
+    for (const auto& p : params) {
+        if (const auto* textValue = std::get_if<std::string>(&p.storage())) text += *textValue;
+        else text += p.textOr();
+        text += '\x1f';
+    }
+    text += table;
     text += '|';
     text += where;
-    for (const auto& p : params) {
-        text += '\x1f';
-        text += p.textOr();
-    }
     return text;
 }
 
@@ -230,7 +234,7 @@ std::string keyText(std::string_view table, std::string_view where, const db::Pa
 // While deferred, what a lookup found before: the row held under it (a row's own key is a
 // lookup too), or null after a lookup that found none; nullopt when it is to be asked.
 template <class Held>
-std::optional<Held*> BalanceRows::known(std::map<std::string, Held>& held, const std::string& lookup) const {
+std::optional<Held*> BalanceRows::known(std::unordered_map<std::string, Held>& held, const std::string& lookup) const {
     if (!m_deferred) return std::nullopt;
     if (auto row = held.find(lookup); row != held.end()) return &row->second;
     if (auto found = m_found.find(lookup); found != m_found.end())
@@ -241,6 +245,7 @@ std::optional<Held*> BalanceRows::known(std::map<std::string, Held>& held, const
 RunningBalanceRow* BalanceRows::running(const std::string& where, const db::Params& params) {
     const std::string lookup = keyText("Balance_table", where, params);
     if (const auto row = known(m_running, lookup)) return *row;
+    if (RunningBalanceRow* held = firstRunningHeld(where, params)) return held;
     // Throws db::LockTimeout when another workstation keeps the row.
     auto rows = m_db.lockRows("SELECT * FROM Balance_table WHERE " + where, params, db::kBalanceLock);
     if (rows.empty()) return remember(lookup, {}), nullptr;
@@ -272,17 +277,53 @@ void BalanceRows::prefetch(const std::vector<std::string>& accnos, const std::st
     for (const auto& row :
          m_db.lockRows("SELECT * FROM Balance_table WHERE company = ? AND ledgertype = 'A' AND accno IN " + in,
                        params, db::kBalanceLock))
-        hold(row);
+        noteOnly(m_onlyRunning, row["accno"].textOr(), hold(row));
     params.insert(params.begin(), fyear);
     for (const auto& row : m_db.query(
              "SELECT * FROM Balance_period_table WHERE fyear = ? AND company = ? AND ledgertype = 'A' AND accno IN " + in,
              params))
-        holdPeriod(row);
+        noteOnly(m_onlyPeriod, row["accno"].textOr(), holdPeriod(row));
+}
+
+template <class Held>
+void BalanceRows::noteOnly(OnlyRowOf<Held>& only, const std::string& accno, Held* row) {
+    auto [entry, added] = only.try_emplace(accno, row);
+    if (!added && entry->second != row) entry->second = nullptr;
+}
+
+namespace {
+
+bool asksFirstRow(std::string_view where) {
+    return where == kAnyLedgerOfAccount || where == kLedgerAOfAccount;
+}
+
+bool sameText(const db::Value& a, const db::Value& b) { return a.textOr() == b.textOr(); }
+
+}  // namespace
+
+// An account's one 'A' row is its first row in any ledger (the 'A' ledger sorts first)
+// and its first 'A' row; an account with several 'A' rows is asked of the database.
+RunningBalanceRow* BalanceRows::firstRunningHeld(const std::string& where, const db::Params& params) const {
+    if (params.size() != 2 || !asksFirstRow(where)) return nullptr;
+    const auto only = m_onlyRunning.find(params[1].textOr());
+    if (only == m_onlyRunning.end() || !only->second) return nullptr;
+    return sameText(only->second->key[0], params[0]) ? only->second : nullptr;
+}
+
+PeriodBalanceRow* BalanceRows::firstPeriodHeld(const std::string& where, const db::Params& params) const {
+    constexpr std::string_view kOfYear = "fyear = ? AND ";
+    if (params.size() != 3 || !where.starts_with(kOfYear) || !asksFirstRow(std::string_view(where).substr(kOfYear.size())))
+        return nullptr;
+    const auto only = m_onlyPeriod.find(params[2].textOr());
+    if (only == m_onlyPeriod.end() || !only->second) return nullptr;
+    const db::Params& key = only->second->key;  // fyear, company, …
+    return sameText(key[0], params[0]) && sameText(key[1], params[1]) ? only->second : nullptr;
 }
 
 PeriodBalanceRow* BalanceRows::period(const std::string& where, const db::Params& params) {
     const std::string lookup = keyText("Balance_period_table", where, params);
     if (const auto row = known(m_period, lookup)) return *row;
+    if (PeriodBalanceRow* held = firstPeriodHeld(where, params)) return held;
     const auto row = m_db.queryOne("SELECT * FROM Balance_period_table WHERE " + where, params);
     if (!row) return remember(lookup, {}), nullptr;
     PeriodBalanceRow* held = holdPeriod(*row);
@@ -326,6 +367,8 @@ void BalanceRows::flush() {
 void BalanceRows::forget() {
     m_deferred = false;
     m_found.clear();
+    m_onlyRunning.clear();
+    m_onlyPeriod.clear();
     m_running.clear();
     m_period.clear();
     m_runningOrder.clear();
@@ -334,7 +377,7 @@ void BalanceRows::forget() {
 
 std::optional<std::string> FindCurrentEarningsAccount(db::Database& db) {
     const auto row = db.queryOne(
-        "SELECT accno FROM Account_master_table WHERE [type] = 'X' ORDER BY accno LIMIT 1");
+        "SELECT MIN(accno) AS accno FROM Account_master_table WHERE [type] = 'X'");
     if (!row || (*row)["accno"].textOr().empty()) return std::nullopt;
     return (*row)["accno"].textOr();
 }

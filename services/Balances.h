@@ -44,6 +44,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/Database.h"
@@ -105,17 +106,29 @@ public:
     void forget();
 
 private:
+    // The one 'A' row a prefetch found for an account, by account; null when it found several.
     template <class Held>
-    std::optional<Held*> known(std::map<std::string, Held>& held, const std::string& lookup) const;
+    using OnlyRowOf = std::unordered_map<std::string, Held*>;
+    template <class Held>
+    static void noteOnly(OnlyRowOf<Held>& only, const std::string& accno, Held* row);
+    // The lookup of an account's first row (in any ledger, or in the 'A' ledger) answered
+    // by its one prefetched 'A' row, or null.
+    RunningBalanceRow* firstRunningHeld(const std::string& where, const db::Params& params) const;
+    PeriodBalanceRow* firstPeriodHeld(const std::string& where, const db::Params& params) const;
+
+    template <class Held>
+    std::optional<Held*> known(std::unordered_map<std::string, Held>& held, const std::string& lookup) const;
     void remember(const std::string& lookup, const std::string& key);
     RunningBalanceRow* hold(const db::Row& row);
     PeriodBalanceRow* holdPeriod(const db::Row& row);
 
     db::Database& m_db;
     bool m_deferred = false;
-    std::map<std::string, std::string> m_found;  // other conditions → row key ("" for none)
-    std::map<std::string, RunningBalanceRow> m_running;
-    std::map<std::string, PeriodBalanceRow> m_period;
+    std::unordered_map<std::string, std::string> m_found;  // other conditions → row key ("" for none)
+    std::unordered_map<std::string, RunningBalanceRow> m_running;
+    std::unordered_map<std::string, PeriodBalanceRow> m_period;
+    OnlyRowOf<RunningBalanceRow> m_onlyRunning;
+    OnlyRowOf<PeriodBalanceRow> m_onlyPeriod;  // of the prefetched year
     std::vector<RunningBalanceRow*> m_runningOrder;
     std::vector<PeriodBalanceRow*> m_periodOrder;
 };

@@ -104,6 +104,10 @@ public:
                          rounding->customerNo);
     }
 
+    // The balance check over the lines this posting wrote, as they were written: the
+    // journal's key is new, so no other line carries it.
+    bool balances() const { return CheckDocumentBalance(m_context.ui(), m_written); }
+
 private:
     bool isForeign(const std::string& currency) const { return currency != m_context.baseCurrency; }
 
@@ -152,6 +156,7 @@ private:
         const JournalLine line = makeLine(*account, amounts, ledger, customerNo);
         if (!PostJournalLine(m_context, line, *account)) return false;
         m_total = AddToJournalTotal(m_total, account->debit, line.baseAmount);
+        m_written.push_back({account->accno, true, account->inactive, account->debit, line.baseAmount});
         return true;
     }
 
@@ -189,6 +194,7 @@ private:
     std::set<std::pair<std::string, std::string>> m_pairings;
     std::int64_t m_lineno = 0;
     double m_total = 0;
+    std::vector<CheckedLine> m_written;
 };
 
 }  // namespace
@@ -248,7 +254,7 @@ std::optional<std::string> PostJournal(JournalContext& context, const JournalHea
         if (entry.amount != 0 && !posting.writeEntry(entry)) return std::nullopt;
     if (!posting.writeRounding()) return std::nullopt;
     balances.flush();
-    if (!CheckDocumentBalance(context.db(), context.ui(), numbers->fkey)) return std::nullopt;
+    if (!posting.balances()) return std::nullopt;
     return numbers->fkey;
 }
 

@@ -12,7 +12,11 @@ constexpr double kTieTolerance = 1e-13;
 // Beyond 2^52 a double has no fractional part left to round.
 constexpr double kNoFraction = 4503599627370496.0;
 
-bool isEven(double whole) { return std::fmod(whole, 2.0) == 0.0; }
+bool isEven(double whole) { return whole == 2.0 * std::floor(whole / 2.0); }
+
+// 10^0 .. 10^15, exact in a double.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // The scaled value rounded to a whole number, ties (within the tolerance) to even.
 double roundScaled(double scaled) {
@@ -28,7 +32,7 @@ double roundScaled(double scaled) {
 double roundHalfEven(double value, int decimals) {
     if (decimals < 0) decimals = 0;
     if (decimals > 15) decimals = 15;
-    const double scale = std::pow(10.0, decimals);
+    const double scale = kPowersOfTen[decimals];
     const double scaled = value * scale;
     if (!std::isfinite(scaled) || std::fabs(scaled) >= kNoFraction) return value;
     const double rounded = roundScaled(scaled) / scale;

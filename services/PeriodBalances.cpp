@@ -31,9 +31,11 @@ const std::vector<std::string>& sideColumns(std::string_view prefix) {
 
 // `prefix` is "" or "e_".
 PeriodSide readSide(const db::Row& row, std::string_view prefix) {
-    const auto& columns = sideColumns(prefix);
-    auto column = columns.begin();
-    const auto next = [&] { return row[*column++].numberOr(0.0); };
+    thread_local db::ColumnPositions plain(sideColumns(""));
+    thread_local db::ColumnPositions other(sideColumns("e_"));
+    const auto& positions = (prefix.empty() ? plain : other).in(row);
+    auto position = positions.begin();
+    const auto next = [&] { return row.at(*position++).numberOr(0.0); };
     PeriodSide side;
     side.opening = next();
     for (int slot = 0; slot < kMovementSlots; ++slot) side.movements[slot] = next();
@@ -47,9 +49,15 @@ PeriodSide readSide(const db::Row& row, std::string_view prefix) {
 std::optional<int> MovementSlot(std::string_view periodCode) {
     if (periodCode == "AD") return kAdjustSlot;
     if (periodCode == "CL") return kClosingSlot;
-    for (int period = 1; period <= kPeriodCount; ++period)
-        if (periodCode == std::to_string(period)) return period - 1;
-    return std::nullopt;
+    // "1" .. "13", written without a leading zero.
+    if (periodCode.empty() || periodCode.size() > 2 || periodCode.front() == '0') return std::nullopt;
+    int period = 0;
+    for (char digit : periodCode) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        period = period * 10 + (digit - '0');
+    }
+    if (period > kPeriodCount) return std::nullopt;
+    return period - 1;
 }
 
 void AddPeriodAmount(PeriodBalances& row, std::string_view periodCode, double value) {

@@ -18,8 +18,43 @@ ColumnValues& ColumnValues::append(const ColumnValues& other) {
     return *this;
 }
 
-// Both statements are made for every record written; they are built in one buffer.
+namespace {
+
+// A record of one kind is written with the same columns every time, so each statement
+// text is made once per thread and found again by its table, clause and columns.
+struct MadeStatement {
+    std::string table;
+    std::string where;  // "" for an INSERT
+    std::vector<std::string> columns;
+    std::string sql;
+};
+
+constexpr std::size_t kMadeStatementLimit = 256;
+
+template <typename Make>
+std::string madeOnce(std::string_view table, std::string_view where,
+                     const std::vector<std::string>& columns, Make make) {
+    thread_local std::vector<MadeStatement> made;
+    for (const auto& statement : made)
+        if (statement.table == table && statement.where == where && statement.columns == columns)
+            return statement.sql;
+    std::string sql = make();
+    if (made.size() < kMadeStatementLimit)
+        made.push_back({std::string(table), std::string(where), columns, sql});
+    return sql;
+}
+
+}  // namespace
+
 std::string ColumnValues::insertSql(std::string_view table) const {
+    return madeOnce(table, "", m_columns, [&] { return makeInsertSql(table); });
+}
+
+std::string ColumnValues::updateSql(std::string_view table, std::string_view where) const {
+    return madeOnce(table, where, m_columns, [&] { return makeUpdateSql(table, where); });
+}
+
+std::string ColumnValues::makeInsertSql(std::string_view table) const {
     std::string sql;
     sql.reserve(32 + table.size() + m_columns.size() * 24);
     sql.append("INSERT INTO [").append(table).append("] (");
@@ -30,7 +65,7 @@ std::string ColumnValues::insertSql(std::string_view table) const {
     return sql.append(")");
 }
 
-std::string ColumnValues::updateSql(std::string_view table, std::string_view where) const {
+std::string ColumnValues::makeUpdateSql(std::string_view table, std::string_view where) const {
     std::string sql;
     sql.reserve(32 + table.size() + where.size() + m_columns.size() * 24);
     sql.append("UPDATE [").append(table).append("] SET ");

@@ -42,6 +42,9 @@ public:
     db::Params paramsWith(const db::Params& extra) const;
 
 private:
+    std::string makeInsertSql(std::string_view table) const;
+    std::string makeUpdateSql(std::string_view table, std::string_view where) const;
+
     std::vector<std::string> m_columns;
     db::Params m_values;
 };

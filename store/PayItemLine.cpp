@@ -1,13 +1,32 @@
 #include "store/PayItemLine.h"
 
+#include <array>
 #include <stdexcept>
 
 namespace keltro::store {
 
 namespace {
 
-std::string slotColumn(std::string_view prefix, std::size_t slot) {
-    return std::string(prefix) + std::to_string(slot + 1);
+// The column of one tax slot: "tax_authority1", "taxable_amount3" …
+const std::string& slotColumn(std::string_view prefix, std::size_t slot) {
+    struct SlotNames {
+        std::string_view prefix;
+        std::array<std::string, kTaxSlots> names;
+    };
+    static const std::array<SlotNames, 5> kNames = [] {
+        std::array<SlotNames, 5> all{};
+        const std::array<std::string_view, 5> prefixes{"tax_authority", "taxable_amount", "tax_rate",
+                                                       "tax_amount", "taxable"};
+        for (std::size_t p = 0; p < prefixes.size(); ++p) {
+            all[p].prefix = prefixes[p];
+            for (std::size_t i = 0; i < kTaxSlots; ++i)
+                all[p].names[i] = std::string(prefixes[p]) + std::to_string(i + 1);
+        }
+        return all;
+    }();
+    for (const auto& slotNames : kNames)
+        if (slotNames.prefix == prefix) return slotNames.names.at(slot);
+    throw std::logic_error("No tax slot column " + std::string(prefix));
 }
 
 std::vector<TaxShare> readTaxShares(const db::Row& row) {
