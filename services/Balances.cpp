@@ -1,5 +1,6 @@
 #include "services/Balances.h"
 
+#include <array>
 #include <charconv>
 #include <stdexcept>
 
@@ -32,25 +33,41 @@ std::optional<double> plus(std::optional<double> stored, std::optional<double> a
     return stored ? roundMoney(*stored + *add) : roundMoney(*add);
 }
 
-// Every column of both sides but the opening balances, which a posting never changes.
-std::vector<std::string> periodColumnsMoved() {
-    std::vector<std::string> columns;
-    for (const char* prefix : {"", "e_"}) {
-        const auto side = PeriodSideColumns(prefix);
-        columns.insert(columns.end(), side.begin() + 1, side.end());
-    }
-    return columns;
+// The columns of one side a posting rewrites: all but the opening balance, which a
+// posting never changes.
+std::vector<std::string> sideColumnsMoved(const char* prefix) {
+    const auto side = PeriodSideColumns(prefix);
+    return {side.begin() + 1, side.end()};
 }
 
-const std::string& periodUpdateSql() {
-    static const std::string sql = [] {
-        std::string text = "UPDATE Balance_period_table SET ";
-        const auto columns = periodColumnsMoved();
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            text += (i ? ", " : "") + columns[i] + " = ?";
-        return text + " WHERE " + kPeriodKey;
+std::string periodUpdateOf(bool plain, bool base) {
+    std::vector<std::string> columns;
+    if (plain) columns = sideColumnsMoved("");
+    if (base) {
+        const auto other = sideColumnsMoved("e_");
+        columns.insert(columns.end(), other.begin(), other.end());
+    }
+    std::string text = "UPDATE Balance_period_table SET ";
+    for (std::size_t i = 0; i < columns.size(); ++i) text += (i ? ", " : "") + columns[i] + " = ?";
+    return text + " WHERE " + kPeriodKey;
+}
+
+// The UPDATE of the sides moved: the plain side, the base side or both.
+const std::string& periodUpdateSql(bool plain, bool base) {
+    static const std::array<std::string, 3> statements{
+        periodUpdateOf(true, false), periodUpdateOf(false, true), periodUpdateOf(true, true)};
+    return statements[plain && base ? 2 : (plain ? 0 : 1)];
+}
+
+// What a held period row is read from: its key, and the openings and movements of both
+// sides (the balances after each period are made anew when a side moves).
+const std::string& periodRowColumns() {
+    static const std::string columns = [] {
+        std::string text = "fyear, company, ledgertype, accno, currency";
+        for (const auto& column : PeriodMovementColumns()) text += ", " + column;
+        return text;
     }();
-    return sql;
+    return columns;
 }
 
 void writeRunningRow(db::Database& db, const RunningBalanceRow& row) {
@@ -61,14 +78,19 @@ void writeRunningRow(db::Database& db, const RunningBalanceRow& row) {
         params);
 }
 
+// Writes the sides a posting moved; a side not moved keeps what is stored.
 void writePeriodRow(db::Database& db, const PeriodBalanceRow& row) {
+    if (!row.plainMoved && !row.baseMoved) return;
     db::Params params;
-    for (const PeriodSide* side : {&row.balances.plain, &row.balances.base}) {
+    params.reserve(2 * (kMovementSlots + kPeriodCount + 1) + row.key.size());
+    for (const auto& [side, moved] : {std::pair{&row.balances.plain, row.plainMoved},
+                                      std::pair{&row.balances.base, row.baseMoved}}) {
+        if (!moved) continue;
         const auto values = PeriodSideValues(*side);
         params.insert(params.end(), values.begin() + 1, values.end());
     }
     params.insert(params.end(), row.key.begin(), row.key.end());
-    db.execute(periodUpdateSql(), params);
+    db.execute(periodUpdateSql(row.plainMoved, row.baseMoved), params);
 }
 
 // ----- what a line moves besides its own rows ---------------------------------------------
@@ -263,7 +285,7 @@ RunningBalanceRow* BalanceRows::hold(const db::Row& row) {
 }
 
 PeriodBalanceRow* BalanceRows::holdPeriod(const db::Row& row) {
-    PeriodBalanceRow read{periodKeyOf(row), ReadPeriodBalances(row), false};
+    PeriodBalanceRow read{periodKeyOf(row), ReadPeriodMovements(row)};
     std::string key = keyText("Balance_period_table", kPeriodKey, read.key);
     if (!m_deferred) return &m_period.insert_or_assign(std::move(key), std::move(read)).first->second;
     return &m_period.try_emplace(std::move(key), std::move(read)).first->second;
@@ -275,13 +297,15 @@ void BalanceRows::prefetch(const std::vector<std::string>& accnos, const std::st
     params.insert(params.end(), accnos.begin(), accnos.end());
     const std::string in = db::placeholders(accnos.size());
     for (const auto& row :
-         m_db.lockRows("SELECT * FROM Balance_table WHERE company = ? AND ledgertype = 'A' AND accno IN " + in,
+         m_db.lockRows("SELECT company, ledgertype, accno, currency, amount, base_amount FROM Balance_table "
+                       "WHERE company = ? AND ledgertype = 'A' AND accno IN " + in,
                        params, db::kBalanceLock))
         noteOnly(m_onlyRunning, row["accno"].textOr(), hold(row));
     params.insert(params.begin(), fyear);
-    for (const auto& row : m_db.query(
-             "SELECT * FROM Balance_period_table WHERE fyear = ? AND company = ? AND ledgertype = 'A' AND accno IN " + in,
-             params))
+    for (const auto& row : m_db.query("SELECT " + periodRowColumns() +
+                                          " FROM Balance_period_table WHERE fyear = ? AND company = ? "
+                                          "AND ledgertype = 'A' AND accno IN " + in,
+                                      params))
         noteOnly(m_onlyPeriod, row["accno"].textOr(), holdPeriod(row));
 }
 
@@ -347,6 +371,8 @@ void BalanceRows::move(PeriodBalanceRow& row, std::string_view periodCode, std::
                        std::optional<double> baseAmount) {
     if (amount) AddPeriodAmount(row.balances, periodCode, *amount);
     if (baseAmount) AddPeriodAmountBase(row.balances, periodCode, *baseAmount);
+    row.plainMoved = row.plainMoved || amount;
+    row.baseMoved = row.baseMoved || baseAmount;
     if (!m_deferred) return writePeriodRow(m_db, row);
     if (!row.moved) m_periodOrder.push_back(&row);
     row.moved = true;

@@ -69,11 +69,15 @@ struct RunningBalanceRow {
     bool moved = false;  // waits to be written
 };
 
-// A `Balance_period_table` row as a posting moves it.
+// A `Balance_period_table` row as a posting moves it: its openings and movements as read,
+// and each side's balances made anew once that side moves. Only the sides moved are
+// written.
 struct PeriodBalanceRow {
     db::Params key;  // fyear, company, ledgertype, accno, currency
     PeriodBalances balances;
-    bool moved = false;
+    bool moved = false;  // waits to be written
+    bool plainMoved = false;
+    bool baseMoved = false;
 };
 
 // The balance rows of the postings of one database connection.

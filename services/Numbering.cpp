@@ -21,7 +21,8 @@ std::optional<std::int64_t> takeCounter(db::Database& db, const Counter& counter
                                         const db::Params& key) {
     const std::string where = std::string(" WHERE ") + counter.where;
     const auto rows =
-        db.lockRows(std::string("SELECT * FROM ") + counter.table + where, key, db::kCounterLock);
+        db.lockRows(std::string("SELECT ") + counter.column + " FROM " + counter.table + where, key,
+                    db::kCounterLock);
     if (rows.empty()) return std::nullopt;
     const auto value = rows.front()[counter.column].integer();
     if (!value) return std::nullopt;
@@ -53,15 +54,15 @@ std::string lastTwoDigits(std::string_view fiscalYear) {
     return fiscalYear.size() > 2 ? std::string(fiscalYear.substr(2, 2)) : std::string();
 }
 
-std::string layOut(const db::Row& config, const db::Row& format, std::int64_t running,
-                   std::string_view fiscalYear) {
-    const std::string year = config["fyear_digit"].integerOr(0) == 2 ? lastTwoDigits(fiscalYear)
+// `layout`: the numbering configuration's columns and the document type's format columns.
+std::string layOut(const db::Row& layout, std::int64_t running, std::string_view fiscalYear) {
+    const std::string year = layout["fyear_digit"].integerOr(0) == 2 ? lastTwoDigits(fiscalYear)
                                                                       : std::string(fiscalYear);
-    const std::string number = zeroPadded(running, format["running_no_digit"].integerOr(0));
-    const std::string prefix = format["prefix"].textOr();
-    const std::string sep1 = config["seperator1"].booleanOr(false) ? "-" : "";
-    const std::string sep2 = config["seperator2"].booleanOr(false) ? "-" : "";
-    const std::string structure = config["structure"].textOr("1");
+    const std::string number = zeroPadded(running, layout["running_no_digit"].integerOr(0));
+    const std::string prefix = layout["prefix"].textOr();
+    const std::string sep1 = layout["seperator1"].booleanOr(false) ? "-" : "";
+    const std::string sep2 = layout["seperator2"].booleanOr(false) ? "-" : "";
+    const std::string structure = layout["structure"].textOr("1");
     if (structure == "1") return prefix + sep1 + year + sep2 + number;
     if (structure == "2") return year + sep1 + prefix + sep2 + number;
     if (structure == "3") return prefix + sep1 + number;
@@ -96,11 +97,14 @@ std::optional<DocumentNumbers> AllocateDocumentNumbers(db::Database& db, Ui& ui,
 std::optional<std::string> FormatDocumentNumber(db::Database& db, std::string_view doctype,
                                                 std::int64_t running,
                                                 std::string_view fiscalYear) {
-    const auto config = db.queryOne("SELECT * FROM Next_number_config_table");
-    const auto format =
-        db.queryOne("SELECT * FROM Next_number_format_table WHERE doctype = ?", {doctype});
-    if (!config || !format) return std::nullopt;
-    return layOut(*config, *format, running, fiscalYear);
+    // No row when either the configuration or the document type's format is missing.
+    const auto layout = db.queryOne(
+        "SELECT c.fyear_digit, c.seperator1, c.seperator2, c.structure, f.running_no_digit, f.prefix "
+        "FROM Next_number_config_table c CROSS JOIN Next_number_format_table f "
+        "WHERE f.doctype = ? LIMIT 1",
+        {doctype});
+    if (!layout) return std::nullopt;
+    return layOut(*layout, running, fiscalYear);
 }
 
 bool FiscalYearHasNumbers(db::Database& db, std::string_view fiscalYear) {

@@ -29,16 +29,35 @@ const std::vector<std::string>& sideColumns(std::string_view prefix) {
     return prefix.empty() ? plain : other;
 }
 
-// `prefix` is "" or "e_".
-PeriodSide readSide(const db::Row& row, std::string_view prefix) {
-    thread_local db::ColumnPositions plain(sideColumns(""));
-    thread_local db::ColumnPositions other(sideColumns("e_"));
-    const auto& positions = (prefix.empty() ? plain : other).in(row);
+// The first `count` columns of a side, where they sit in the rows of one result.
+class SidePositions {
+public:
+    SidePositions(std::string_view prefix, std::size_t count)
+        : m_positions([&] {
+              const auto& all = sideColumns(prefix);
+              return std::vector<std::string>(all.begin(), all.begin() + static_cast<long>(count));
+          }()) {}
+    const std::vector<std::size_t>& in(const db::Row& row) { return m_positions.in(row); }
+
+private:
+    db::ColumnPositions m_positions;
+};
+
+constexpr std::size_t kAllSideColumns = 1 + kMovementSlots + kPeriodCount + 1;
+constexpr std::size_t kOpeningAndMovements = 1 + kMovementSlots;
+
+// `prefix` is "" or "e_"; `whole` reads the period-end and year-to-date columns too.
+PeriodSide readSide(const db::Row& row, std::string_view prefix, bool whole) {
+    thread_local SidePositions plainWhole("", kAllSideColumns), otherWhole("e_", kAllSideColumns);
+    thread_local SidePositions plainMoves("", kOpeningAndMovements), otherMoves("e_", kOpeningAndMovements);
+    const bool plain = prefix.empty();
+    const auto& positions = (whole ? (plain ? plainWhole : otherWhole) : (plain ? plainMoves : otherMoves)).in(row);
     auto position = positions.begin();
     const auto next = [&] { return row.at(*position++).numberOr(0.0); };
     PeriodSide side;
     side.opening = next();
     for (int slot = 0; slot < kMovementSlots; ++slot) side.movements[slot] = next();
+    if (!whole) return side;
     for (int period = 0; period < kPeriodCount; ++period) side.periodEnd[period] = next();
     side.ytd = next();
     return side;
@@ -97,7 +116,20 @@ std::vector<std::string> PeriodSideColumns(std::string_view prefix) {
 }
 
 PeriodBalances ReadPeriodBalances(const db::Row& row) {
-    return {readSide(row, ""), readSide(row, "e_")};
+    return {readSide(row, "", true), readSide(row, "e_", true)};
+}
+
+PeriodBalances ReadPeriodMovements(const db::Row& row) {
+    return {readSide(row, "", false), readSide(row, "e_", false)};
+}
+
+std::vector<std::string> PeriodMovementColumns() {
+    std::vector<std::string> columns;
+    for (std::string_view prefix : {"", "e_"}) {
+        const auto& side = sideColumns(prefix);
+        columns.insert(columns.end(), side.begin(), side.begin() + static_cast<long>(kOpeningAndMovements));
+    }
+    return columns;
 }
 
 std::vector<double> PeriodSideValues(const PeriodSide& side) {

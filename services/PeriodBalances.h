@@ -71,6 +71,12 @@ std::vector<std::string> PeriodSideColumns(std::string_view prefix);
 // The amounts of a `Balance_period_table` row (every amount column selected).
 PeriodBalances ReadPeriodBalances(const db::Row& row);
 
+// The openings and movements of a row, both sides; the period-end and year-to-date
+// balances are left at 0 (a recalculation makes them anew from these), so the row needs
+// only the `PeriodMovementColumns`.
+PeriodBalances ReadPeriodMovements(const db::Row& row);
+std::vector<std::string> PeriodMovementColumns();
+
 // The values of one side in column order, opening included (see PeriodSideColumns).
 std::vector<double> PeriodSideValues(const PeriodSide& side);
 
