@@ -88,6 +88,7 @@ SqliteDatabase::SqliteDatabase(std::string_view path) {
 }
 
 SqliteDatabase::~SqliteDatabase() {
+    m_byAddress.clear();
     m_statements.clear();
     sqlite3_close(m_db);
 }
@@ -96,7 +97,10 @@ void SqliteDatabase::fail(const std::string& what, std::string_view sql, int rc)
     throw DbError(what, std::string(sql), sqlite3_errmsg(m_db), std::to_string(rc));
 }
 
-SqliteDatabase::Prepared& SqliteDatabase::prepare(std::string_view sql, const Params& params) {
+SqliteDatabase::Prepared& SqliteDatabase::preparedFor(std::string_view sql) {
+    if (const auto seen = m_byAddress.find(sql.data());
+        seen != m_byAddress.end() && seen->second->first == sql)
+        return seen->second->second;
     auto it = m_statements.find(sql);
     if (it == m_statements.end()) {
         sqlite3_stmt* raw = nullptr;
@@ -105,7 +109,15 @@ SqliteDatabase::Prepared& SqliteDatabase::prepare(std::string_view sql, const Pa
         if (rc != SQLITE_OK) fail("The statement cannot be prepared", sql, rc);
         it = m_statements.emplace(std::string(sql), Prepared{Statement(raw), nullptr}).first;
     }
-    sqlite3_stmt* stmt = it->second.stmt.get();
+    constexpr std::size_t kAddressesKept = 4096;  // texts made anew each time come and go
+    if (m_byAddress.size() >= kAddressesKept) m_byAddress.clear();
+    m_byAddress[sql.data()] = &*it;
+    return it->second;
+}
+
+SqliteDatabase::Prepared& SqliteDatabase::prepare(std::string_view sql, const Params& params) {
+    Prepared& prepared = preparedFor(sql);
+    sqlite3_stmt* stmt = prepared.stmt.get();
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != static_cast<int>(params.size()))
         throw DbError("The statement takes " + std::to_string(expected) + " values but was given " +
@@ -115,7 +127,7 @@ SqliteDatabase::Prepared& SqliteDatabase::prepare(std::string_view sql, const Pa
         const int rc = bindValue(stmt, static_cast<int>(i) + 1, params[i]);
         if (rc != SQLITE_OK) fail("A value cannot be bound", sql, rc);
     }
-    return it->second;
+    return prepared;
 }
 
 // The names are read again only when SQLite has prepared the statement again.

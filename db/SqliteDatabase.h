@@ -62,7 +62,10 @@ private:
         }
     };
 
+    using Statements = std::unordered_map<std::string, Prepared, TextHash, std::equal_to<>>;
+
     Prepared& prepare(std::string_view sql, const Params& params);
+    Prepared& preparedFor(std::string_view sql);
     std::shared_ptr<const ColumnNames> columnsOf(Prepared& prepared);
     [[noreturn]] void fail(const std::string& what, std::string_view sql, int rc) const;
     void stepToEnd(sqlite3_stmt* stmt, std::string_view sql);
@@ -70,7 +73,11 @@ private:
     int runPrepared(std::string_view sql);
 
     sqlite3* m_db = nullptr;
-    std::unordered_map<std::string, Prepared, TextHash, std::equal_to<>> m_statements;
+    Statements m_statements;
+    // Most statements come from the same text each time (a constant, or a text made once):
+    // where a text was last seen is tried first, and only its bytes are compared, so a
+    // long INSERT is not hashed on every row.
+    std::unordered_map<const char*, Statements::value_type*> m_byAddress;
 };
 
 }  // namespace keltro::db

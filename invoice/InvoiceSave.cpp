@@ -192,7 +192,8 @@ bool saveEditedDocument(SaveContext& context, const InvoiceDraft& draft,
 
 bool passCreditLimit(SaveContext& context, const std::string& customerNo,
                      const std::string& totalText) {
-    const auto rows = context.db.lockRows("SELECT * FROM Customer_table WHERE customer_no = ?",
+    const auto rows = context.db.lockRows(
+        "SELECT credit_limit, owing_balance FROM Customer_table WHERE customer_no = ?",
                                           {customerNo}, db::kBalanceLock);
     if (!isNumericText(totalText)) {
         context.ui.message("Total amount is invalid.");

@@ -23,6 +23,21 @@ std::string formatTime(const std::tm& t) {
     return buf;
 }
 
+// "HH:MM:SS" now. A save stamps every row it writes with the time, so the text of the
+// current second is kept and made again only when the second has passed.
+std::string timeNow() {
+    thread_local std::time_t second = -1;
+    thread_local std::string text;
+    const std::time_t now = std::time(nullptr);
+    if (now != second) {
+        std::tm local{};
+        localtime_r(&now, &local);
+        text = formatTime(local);
+        second = now;
+    }
+    return text;
+}
+
 }  // namespace
 
 db::Date SystemClock::today() const {
@@ -30,9 +45,9 @@ db::Date SystemClock::today() const {
     return db::Date{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday};
 }
 
-std::string SystemClock::timeOfDay() const { return formatTime(localNow()); }
+std::string SystemClock::timeOfDay() const { return timeNow(); }
 
-std::string FixedClock::timeOfDay() const { return formatTime(localNow()); }
+std::string FixedClock::timeOfDay() const { return timeNow(); }
 
 std::unique_ptr<Clock> makeClock(const std::optional<std::string>& todayOption) {
     std::optional<std::string> text = todayOption;
