@@ -83,9 +83,10 @@ PostedDocument postedDocument(const SaveContext& context, const store::ArHeader&
             entry.receivableAccno};
 }
 
-// Posts the document's journal and keeps its key on the header.
+// Posts the document's journal and keeps its key on the header (the stored one too, when
+// `stored`).
 bool postAndKeepKey(SaveContext& context, const InvoiceDraft& draft, const ValidatedEntry& entry,
-                    store::ArHeader& header, bool reverseFirst) {
+                    store::ArHeader& header, bool reverseFirst, bool stored) {
     services::LedgerContext ledger(context.db, context.ui);
     services::JournalContext journal{ledger, context.clock, context.user, context.baseCurrency};
     if (reverseFirst && !services::ReverseInvoiceJournal(journal, header.glFkey, header.docno,
@@ -95,7 +96,7 @@ bool postAndKeepKey(SaveContext& context, const InvoiceDraft& draft, const Valid
                                         draft.lines, *draft.taxes, context.rounding);
     if (!key) return false;
     header.glFkey = *key;
-    store::setGlFkey(context.db, header.fkey, *key);
+    if (stored) store::setGlFkey(context.db, header.fkey, *key);
     return true;
 }
 
@@ -152,15 +153,17 @@ std::optional<std::string> saveNewDocument(SaveContext& context, const InvoiceDr
         context.db, context.ui, store::kCompany, savedDoctype(*draft.kind), entry.fyear);
     if (!numbers) return std::nullopt;
     if (isInvoice(*draft.kind) &&
-        !passCreditLimit(context, entry.customer.customerNo, draft.totalText))
+        !passCreditLimit(context, entry.customer, draft.totalText))
         return std::nullopt;
     store::ArHeader header = newHeader(context, draft, entry, *numbers);
-    header.id = store::insertHeader(context.db, header);
     const auto writing = lineWriting(context, header, entry, false, {});
     const auto lines = storeLines(context.ui, draft.lines, *draft.taxes, writing);
     if (!lines) return std::nullopt;
+    // The journal is posted before the header is written, so that the header is stored
+    // with its journal's key; all of it commits or none.
+    if (!postAndKeepKey(context, draft, entry, header, false, false)) return std::nullopt;
+    header.id = store::insertHeader(context.db, header);
     store::insertLines(context.db, header, *lines);
-    if (!postAndKeepKey(context, draft, entry, header, false)) return std::nullopt;
     return header.fkey;
 }
 
@@ -185,23 +188,20 @@ bool saveEditedDocument(SaveContext& context, const InvoiceDraft& draft,
     }
     store::updateHeader(context.db, *header);
     if (repost && header->source == kSourceInvoice &&
-        !postAndKeepKey(context, draft, entry, *header, true))
+        !postAndKeepKey(context, draft, entry, *header, true, true))
         return false;
     return true;
 }
 
-bool passCreditLimit(SaveContext& context, const std::string& customerNo,
+bool passCreditLimit(SaveContext& context, const store::Customer& customer,
                      const std::string& totalText) {
-    const auto rows = context.db.lockRows(
-        "SELECT credit_limit, owing_balance FROM Customer_table WHERE customer_no = ?",
-                                          {customerNo}, db::kBalanceLock);
     if (!isNumericText(totalText)) {
         context.ui.message("Total amount is invalid.");
         return false;
     }
     const double total = services::ParseAmountText(totalText);
-    const double limit = rows.empty() ? 0 : rows.front()["credit_limit"].numberOr(0);
-    const double owing = rows.empty() ? 0 : rows.front()["owing_balance"].numberOr(0);
+    const double limit = customer.creditLimit.value_or(0);
+    const double owing = customer.owingBalance.value_or(0);
     const double owingAfter = roundMoney(owing + total);
     if (limit > 0 && owingAfter > limit) {
         context.ui.message("Credit sales amount exceeds credit limit");
@@ -211,7 +211,7 @@ bool passCreditLimit(SaveContext& context, const std::string& customerNo,
         return false;
     }
     context.db.execute("UPDATE Customer_table SET owing_balance = ? WHERE customer_no = ?",
-                       {owingAfter, customerNo});
+                       {owingAfter, customer.customerNo});
     return true;
 }
 

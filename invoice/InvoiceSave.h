@@ -80,9 +80,10 @@ std::optional<std::string> saveNewDocument(SaveContext& context, const InvoiceDr
 bool saveEditedDocument(SaveContext& context, const InvoiceDraft& draft,
                         const ValidatedEntry& entry);
 
-// The credit-limit check of a new invoice; when it passes, the customer's owing balance
-// takes the total. False after "Total amount is invalid." or the limit's refusal.
-bool passCreditLimit(SaveContext& context, const std::string& customerNo,
+// The credit-limit check of a new invoice, on the customer as read (and locked) by the
+// save's validation; when it passes, the customer's owing balance takes the total. False
+// after "Total amount is invalid." or the limit's refusal.
+bool passCreditLimit(SaveContext& context, const store::Customer& customer,
                      const std::string& totalText);
 
 }  // namespace keltro::invoice

@@ -83,7 +83,7 @@ private:
 
     bool customer() {
         if (m_header.customerNo.empty()) return refuse("Please specify customer no.");
-        auto found = store::findCustomer(m_context.db, m_header.customerNo);
+        auto found = store::lockCustomer(m_context.db, m_header.customerNo);
         if (!found) return refuse("Customer number is invalid");
         m_entry.customer = std::move(*found);
         if (isInvoice(m_kind) && m_save == SaveKind::NewDocument && !m_entry.customer.active)

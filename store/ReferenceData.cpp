@@ -64,6 +64,14 @@ std::optional<Customer> findCustomer(db::Database& db, std::string_view customer
     return readCustomer(*row);
 }
 
+std::optional<Customer> lockCustomer(db::Database& db, std::string_view customerNo) {
+    if (customerNo == kReservedCustomerNo) return std::nullopt;
+    const auto rows = db.lockRows("SELECT * FROM Customer_table WHERE customer_no = ?",
+                                  {customerNo}, db::kBalanceLock);
+    if (rows.empty()) return std::nullopt;
+    return readCustomer(rows.front());
+}
+
 std::vector<Customer> listCustomers(db::Database& db, CustomerOrder order) {
     const char* sql = order == CustomerOrder::ByNumber
                           ? "SELECT * FROM Customer_table WHERE customer_no <> ? "

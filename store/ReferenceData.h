@@ -44,6 +44,10 @@ struct Customer {
 
 // The customer with this number; nothing for an unknown number or the reserved "0".
 std::optional<Customer> findCustomer(db::Database& db, std::string_view customerNo);
+// The same inside a save's transaction, the customer's row locked until it ends (its
+// owing balance is about to change); throws db::LockTimeout while another workstation
+// keeps it.
+std::optional<Customer> lockCustomer(db::Database& db, std::string_view customerNo);
 
 enum class CustomerOrder { ByNumber, ByName };
 // Every customer but the reserved one, highest number (or last name) first.
