@@ -582,9 +582,14 @@ ValidationContext ARform_invoice::validationContext() const {
     return {database(), ui(), context().BASE_CURRENCY, m_moduleReceivable};
 }
 
-SaveContext ARform_invoice::saveContext(std::string& status) const {
-    return {database(), ui(),       clock(), context().KELTRO_USER, context().BASE_CURRENCY,
-            m_rounding, &status};
+SaveContext ARform_invoice::saveContext(std::string& status) {
+    return {database(),          ui(),       ledger(),  clock(), context().KELTRO_USER,
+            context().BASE_CURRENCY, m_rounding, &status};
+}
+
+services::LedgerContext& ARform_invoice::ledger() {
+    if (!m_ledger) m_ledger.emplace(database(), ui());
+    return *m_ledger;
 }
 
 // After a failed save the screen keeps what was typed and stays in its mode.

@@ -118,7 +118,8 @@ private:
     void stayInMode(framework::Mode mode);
     InvoiceDraft draft(const InvoiceKind& kind) const;
     ValidationContext validationContext() const;
-    SaveContext saveContext(std::string& status) const;
+    SaveContext saveContext(std::string& status);
+    services::LedgerContext& ledger();
     const services::Clock& clock() const;
 
     // --- header reactions -----------------------------------------------------------------
@@ -166,6 +167,7 @@ private:
     RoundingAccounts m_rounding;
     std::vector<store::AccountName> m_salesAccounts;
     services::SystemClock m_systemClock;  // when the host gives no clock
+    std::optional<services::LedgerContext> m_ledger;
 };
 
 }  // namespace keltro::invoice

@@ -87,8 +87,7 @@ PostedDocument postedDocument(const SaveContext& context, const store::ArHeader&
 // `stored`).
 bool postAndKeepKey(SaveContext& context, const InvoiceDraft& draft, const ValidatedEntry& entry,
                     store::ArHeader& header, bool reverseFirst, bool stored) {
-    services::LedgerContext ledger(context.db, context.ui);
-    services::JournalContext journal{ledger, context.clock, context.user, context.baseCurrency};
+    services::JournalContext journal{context.ledger, context.clock, context.user, context.baseCurrency};
     if (reverseFirst && !services::ReverseInvoiceJournal(journal, header.glFkey, header.docno,
                                                          services::InvoiceChange::Edit))
         return false;

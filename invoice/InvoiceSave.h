@@ -33,6 +33,7 @@
 #include "invoice/InvoicePosting.h"
 #include "invoice/InvoiceTax.h"
 #include "invoice/InvoiceValidation.h"
+#include "services/Balances.h"
 #include "services/Clock.h"
 #include "services/Ui.h"
 
@@ -42,6 +43,8 @@ namespace keltro::invoice {
 struct SaveContext {
     db::Database& db;
     services::Ui& ui;
+    // The screen's ledger: the current-earnings account is looked up once per screen.
+    services::LedgerContext& ledger;
     const services::Clock& clock;
     std::string user;
     std::string baseCurrency;

@@ -20,8 +20,7 @@ std::string refusalOf(const store::ArHeader& header) {
 }
 
 bool reverseJournal(SaveContext& context, const store::ArHeader& header) {
-    services::LedgerContext ledger(context.db, context.ui);
-    services::JournalContext journal{ledger, context.clock, context.user, context.baseCurrency};
+    services::JournalContext journal{context.ledger, context.clock, context.user, context.baseCurrency};
     return services::ReverseInvoiceJournal(journal, header.glFkey, header.docno,
                                            services::InvoiceChange::Void)
         .has_value();
