@@ -88,7 +88,6 @@ SqliteDatabase::SqliteDatabase(std::string_view path) {
 }
 
 SqliteDatabase::~SqliteDatabase() {
-    m_byAddress.clear();
     m_statements.clear();
     sqlite3_close(m_db);
 }
@@ -98,9 +97,8 @@ void SqliteDatabase::fail(const std::string& what, std::string_view sql, int rc)
 }
 
 SqliteDatabase::Prepared& SqliteDatabase::preparedFor(std::string_view sql) {
-    if (const auto seen = m_byAddress.find(sql.data());
-        seen != m_byAddress.end() && seen->second->first == sql)
-        return seen->second->second;
+    SeenAt& seen = m_seenAt[(reinterpret_cast<std::uintptr_t>(sql.data()) >> 4) % kSeenSlots];
+    if (seen.text == sql.data() && seen.statement->first == sql) return seen.statement->second;
     auto it = m_statements.find(sql);
     if (it == m_statements.end()) {
         sqlite3_stmt* raw = nullptr;
@@ -109,9 +107,7 @@ SqliteDatabase::Prepared& SqliteDatabase::preparedFor(std::string_view sql) {
         if (rc != SQLITE_OK) fail("The statement cannot be prepared", sql, rc);
         it = m_statements.emplace(std::string(sql), Prepared{Statement(raw), nullptr}).first;
     }
-    constexpr std::size_t kAddressesKept = 4096;  // texts made anew each time come and go
-    if (m_byAddress.size() >= kAddressesKept) m_byAddress.clear();
-    m_byAddress[sql.data()] = &*it;
+    seen = {sql.data(), &*it};
     return it->second;
 }
 

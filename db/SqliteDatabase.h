@@ -11,6 +11,8 @@
 
 #include <sqlite3.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <functional>
@@ -76,8 +78,13 @@ private:
     Statements m_statements;
     // Most statements come from the same text each time (a constant, or a text made once):
     // where a text was last seen is tried first, and only its bytes are compared, so a
-    // long INSERT is not hashed on every row.
-    std::unordered_map<const char*, Statements::value_type*> m_byAddress;
+    // long INSERT is not hashed on every row. A slot per address, the last one wins.
+    struct SeenAt {
+        const char* text = nullptr;
+        Statements::value_type* statement = nullptr;
+    };
+    static constexpr std::size_t kSeenSlots = 512;
+    std::array<SeenAt, kSeenSlots> m_seenAt{};
 };
 
 }  // namespace keltro::db

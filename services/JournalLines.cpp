@@ -23,7 +23,9 @@ const std::string& insertLineSql() {
 }
 
 void insertLine(db::Database& db, const JournalLine& line) {
-    db::Params values{kLedgerCompany, line.fkey, line.docno, line.lineno, line.accno};
+    db::Params values;
+    values.reserve(32);
+    values.insert(values.end(), {kLedgerCompany, line.fkey, line.docno, line.lineno, line.accno});
     values.insert(values.end(), line.segments.begin(), line.segments.end());
     values.insert(
         values.end(),

@@ -1,5 +1,7 @@
 #include "store/ColumnValues.h"
 
+#include <deque>
+
 namespace keltro::store {
 
 ColumnValues& ColumnValues::add(std::string_view column, db::Value value) {
@@ -21,7 +23,8 @@ ColumnValues& ColumnValues::append(const ColumnValues& other) {
 namespace {
 
 // A record of one kind is written with the same columns every time, so each statement
-// text is made once per thread and found again by its table, clause and columns.
+// text is made once per thread and found again by its table, clause and columns. The
+// column lists are the store's own, so there are only as many texts as kinds of record.
 struct MadeStatement {
     std::string table;
     std::string where;  // "" for an INSERT
@@ -29,28 +32,31 @@ struct MadeStatement {
     std::string sql;
 };
 
-constexpr std::size_t kMadeStatementLimit = 256;
+bool sameColumns(const std::vector<std::string>& made, const std::vector<std::string_view>& asked) {
+    if (made.size() != asked.size()) return false;
+    for (std::size_t i = 0; i < made.size(); ++i)
+        if (made[i] != asked[i]) return false;
+    return true;
+}
 
 template <typename Make>
-std::string madeOnce(std::string_view table, std::string_view where,
-                     const std::vector<std::string>& columns, Make make) {
-    thread_local std::vector<MadeStatement> made;
+const std::string& madeOnce(std::string_view table, std::string_view where,
+                            const std::vector<std::string_view>& columns, Make make) {
+    thread_local std::deque<MadeStatement> made;  // texts handed out stay where they are
     for (const auto& statement : made)
-        if (statement.table == table && statement.where == where && statement.columns == columns)
+        if (statement.table == table && statement.where == where && sameColumns(statement.columns, columns))
             return statement.sql;
-    std::string sql = make();
-    if (made.size() < kMadeStatementLimit)
-        made.push_back({std::string(table), std::string(where), columns, sql});
-    return sql;
+    return made.push_back({std::string(table), std::string(where), {columns.begin(), columns.end()}, make()}),
+           made.back().sql;
 }
 
 }  // namespace
 
-std::string ColumnValues::insertSql(std::string_view table) const {
+const std::string& ColumnValues::insertSql(std::string_view table) const {
     return madeOnce(table, "", m_columns, [&] { return makeInsertSql(table); });
 }
 
-std::string ColumnValues::updateSql(std::string_view table, std::string_view where) const {
+const std::string& ColumnValues::updateSql(std::string_view table, std::string_view where) const {
     return madeOnce(table, where, m_columns, [&] { return makeUpdateSql(table, where); });
 }
 

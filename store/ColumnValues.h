@@ -2,8 +2,9 @@
 //
 // The store writes whole records: a header or a line is a list of (column, value) pairs
 // in the table's order, and the statement is made from that list, so a column is named
-// in exactly one place. Only the column names, which are the store's own constants,
-// become SQL text; every value is bound. Names are bracketed because a few of them are
+// in exactly one place. Only the column names, which are the store's own constants
+// (string literals, or names made once and kept), become SQL text; they are kept as
+// given, not copied. Every value is bound. Names are bracketed because a few of them are
 // keywords on one engine or the other (`User`, `default`).
 //
 //     ColumnValues row;
@@ -26,26 +27,35 @@ namespace keltro::store {
 
 class ColumnValues {
 public:
+    // Room for a whole record, so that a long one is not moved while it is built.
+    ColumnValues() {
+        m_columns.reserve(kTypicalColumns);
+        m_values.reserve(kTypicalColumns);
+    }
+
+    // `column` must outlive the statement made from it (see above).
     ColumnValues& add(std::string_view column, db::Value value);
     // Text: empty is written as Null.
     ColumnValues& addText(std::string_view column, const std::string& text);
     ColumnValues& append(const ColumnValues& other);
 
     // INSERT INTO [table] ([a], [b] …) VALUES (?, ? …)
-    std::string insertSql(std::string_view table) const;
+    const std::string& insertSql(std::string_view table) const;
     // UPDATE [table] SET [a] = ?, [b] = ? … WHERE `where`; the WHERE clause's own
     // parameters follow the column values (see `paramsWith`).
-    std::string updateSql(std::string_view table, std::string_view where) const;
+    const std::string& updateSql(std::string_view table, std::string_view where) const;
 
     const db::Params& params() const { return m_values; }
     // The column values followed by `extra` (the parameters of an UPDATE's WHERE clause).
     db::Params paramsWith(const db::Params& extra) const;
 
 private:
+    static constexpr std::size_t kTypicalColumns = 64;
+
     std::string makeInsertSql(std::string_view table) const;
     std::string makeUpdateSql(std::string_view table, std::string_view where) const;
 
-    std::vector<std::string> m_columns;
+    std::vector<std::string_view> m_columns;  // the store's constants: kept, not copied
     db::Params m_values;
 };
 
