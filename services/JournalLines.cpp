@@ -116,4 +116,15 @@ void AccountCache::prefetch(const std::vector<std::string>& accnos) {
     }
 }
 
+std::map<std::string, std::vector<store::AllocationShare>, std::less<>> AccountCache::prefetchWithShares(
+    const std::vector<std::string>& accnos) {
+    auto read = store::findAccountsAndShares(m_db, accnos);
+    for (const auto& accno : accnos) {
+        auto account = read.accounts.find(accno);
+        m_accounts.insert_or_assign(
+            accno, account == read.accounts.end() ? std::nullopt : std::optional(std::move(account->second)));
+    }
+    return std::move(read.shares);
+}
+
 }  // namespace keltro::services

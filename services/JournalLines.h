@@ -107,6 +107,10 @@ public:
     const store::Account* find(const std::string& accno);
     // Reads the accounts not yet looked at in one query.
     void prefetch(const std::vector<std::string>& accnos);
+    // Reads the accounts (again) with how postings to each are spread, in one query, and
+    // gives the spreads (see store::findAccountsAndShares).
+    std::map<std::string, std::vector<store::AllocationShare>, std::less<>> prefetchWithShares(
+        const std::vector<std::string>& accnos);
 
 private:
     db::Database& m_db;

@@ -56,14 +56,14 @@ public:
           m_numbers(numbers),
           m_accounts(context.db()) {}
 
-    // Reads the accounts of the entries and how they are spread, one query each.
+    // Reads the accounts of the entries and how they are spread in one query, then their
+    // balance rows.
     void readAccountsOf(const std::vector<AccountCurrencyTotal>& entries) {
         std::vector<std::string> accnos;
         for (const auto& entry : entries)
             if (entry.amount != 0 && std::find(accnos.begin(), accnos.end(), entry.accno) == accnos.end())
                 accnos.push_back(entry.accno);
-        m_accounts.prefetch(accnos);
-        m_shares = store::allocationSharesOf(m_context.db(), accnos);
+        m_shares = m_accounts.prefetchWithShares(accnos);
         m_context.ledger.balanceRows().prefetch(withCurrentEarnings(accnos), m_header.fyear);
     }
 

@@ -87,6 +87,23 @@ std::map<std::string, std::vector<AllocationShare>, std::less<>> allocationShare
     return shares;
 }
 
+AccountsAndShares findAccountsAndShares(db::Database& db, const std::vector<std::string>& accnos) {
+    AccountsAndShares read;
+    for (const auto& accno : accnos) read.shares[accno];
+    if (accnos.empty()) return read;
+    for (const auto& row : db.query(
+             "SELECT a.*, s.accno AS share_accno, s.Percent AS share_percent "
+             "FROM [Account_master_table] a LEFT JOIN [Allocation_Account_table] s "
+             "ON s.allocate_accno = a.accno WHERE a.[accno] IN " + db::placeholders(accnos.size()),
+             paramsOf(accnos))) {
+        const std::string accno = row["accno"].textOr();
+        if (!read.accounts.contains(accno)) read.accounts.emplace(accno, readAccount(row));
+        if (!row["share_accno"].isNull())
+            read.shares[accno].push_back({row["share_accno"].textOr(), row["share_percent"].numberOr()});
+    }
+    return read;
+}
+
 std::map<std::string, Account, std::less<>> findAccounts(db::Database& db, const std::vector<std::string>& accnos) {
     std::map<std::string, Account, std::less<>> accounts;
     if (accnos.empty()) return accounts;

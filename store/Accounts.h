@@ -90,4 +90,12 @@ std::map<std::string, std::vector<AllocationShare>, std::less<>> allocationShare
 // The accounts of `Account_master_table` among `accnos`, read in one query.
 std::map<std::string, Account, std::less<>> findAccounts(db::Database& db, const std::vector<std::string>& accnos);
 
+// The accounts among `accnos` and how postings to each are spread, in one query. Every
+// account asked for is in `shares`; one that is not in the chart of accounts has none.
+struct AccountsAndShares {
+    std::map<std::string, Account, std::less<>> accounts;
+    std::map<std::string, std::vector<AllocationShare>, std::less<>> shares;
+};
+AccountsAndShares findAccountsAndShares(db::Database& db, const std::vector<std::string>& accnos);
+
 }  // namespace keltro::store
