@@ -43,7 +43,8 @@ std::string Date::iso() const {
     // Dates are written for every saved row; this is the common case, without printf.
     std::string text = "0000-00-00";
     const auto digits = [&](std::size_t end, int value, int width) {
-        for (int i = 0; i < width; ++i, value /= 10) text[end - i] = static_cast<char>('0' + value % 10);
+        for (int i = 0; i < width; ++i, value /= 10)
+            text[end - i] = static_cast<char>('0' + value % 10);
     };
     digits(3, year, 4);
     digits(6, month, 2);

@@ -336,8 +336,8 @@ RunningBalanceRow* BalanceRows::firstRunningHeld(const std::string& where, const
 
 PeriodBalanceRow* BalanceRows::firstPeriodHeld(const std::string& where, const db::Params& params) const {
     constexpr std::string_view kOfYear = "fyear = ? AND ";
-    if (params.size() != 3 || !where.starts_with(kOfYear) || !asksFirstRow(std::string_view(where).substr(kOfYear.size())))
-        return nullptr;
+    if (params.size() != 3 || !where.starts_with(kOfYear)) return nullptr;
+    if (!asksFirstRow(std::string_view(where).substr(kOfYear.size()))) return nullptr;
     const auto only = m_onlyPeriod.find(params[2].textOr());
     if (only == m_onlyPeriod.end() || !only->second) return nullptr;
     const db::Params& key = only->second->key;  // fyear, company, …

@@ -48,10 +48,13 @@ constexpr std::size_t kOpeningAndMovements = 1 + kMovementSlots;
 
 // `prefix` is "" or "e_"; `whole` reads the period-end and year-to-date columns too.
 PeriodSide readSide(const db::Row& row, std::string_view prefix, bool whole) {
-    thread_local SidePositions plainWhole("", kAllSideColumns), otherWhole("e_", kAllSideColumns);
-    thread_local SidePositions plainMoves("", kOpeningAndMovements), otherMoves("e_", kOpeningAndMovements);
+    thread_local SidePositions plainWhole("", kAllSideColumns);
+    thread_local SidePositions otherWhole("e_", kAllSideColumns);
+    thread_local SidePositions plainMoves("", kOpeningAndMovements);
+    thread_local SidePositions otherMoves("e_", kOpeningAndMovements);
     const bool plain = prefix.empty();
-    const auto& positions = (whole ? (plain ? plainWhole : otherWhole) : (plain ? plainMoves : otherMoves)).in(row);
+    SidePositions& columns = whole ? (plain ? plainWhole : otherWhole) : (plain ? plainMoves : otherMoves);
+    const auto& positions = columns.in(row);
     auto position = positions.begin();
     const auto next = [&] { return row.at(*position++).numberOr(0.0); };
     PeriodSide side;

@@ -91,6 +91,37 @@ TEST_F(BalancesTest, foreignLineMovesItsOwnRowsAndTheAccountsLedgerA) {
     EXPECT_EQ(period("2026", "E", "1100", "EUR").plain.ytd, 0) << "no line moves an 'E' row";
 }
 
+// An 'F' line moves the plain side of its account's 'A' period row only: the base side
+// keeps what is stored, even figures a recalculation would change, whether the row is
+// written at once or held for a journal.
+TEST_F(BalancesTest, sideALineDoesNotMoveIsLeftAsStored) {
+    for (const bool heldForAJournal : {false, true}) {
+        SCOPED_TRACE(heldForAJournal ? "held for a journal" : "written at once");
+        db().execute(
+            "UPDATE Balance_period_table SET e_period3 = 7, e_balperiod3 = 7, e_balperiod7 = 1, "
+            "e_ytd_balance = 7 WHERE fyear = '2026' AND ledgertype = 'A' AND accno = '1100'");
+        const auto before = period("2026", "A", "1100");
+        db::Transaction tx(db());
+        auto& rows = ledger.balanceRows();
+        if (heldForAJournal) {
+            rows.defer();
+            rows.prefetch({"1100"}, "2026");
+        }
+        const auto acc = account("1100");
+        const auto foreign = line("1100", 50, 40, "F", "EUR");
+        ASSERT_TRUE(services::UpdateAccountBalance(ledger, foreign, acc) &&
+                    services::UpdatePeriodBalance(ledger, foreign, acc));
+        if (heldForAJournal) rows.flush();
+        tx.commit();
+        const auto after = period("2026", "A", "1100");
+        EXPECT_EQ(after.plain.movements[2], before.plain.movements[2] + 40);
+        EXPECT_EQ(after.plain.ytd, before.plain.ytd + 40);
+        EXPECT_EQ(after.base.movements[2], 7);
+        EXPECT_EQ(after.base.periodEnd[6], 1) << "e_balperiod7 as stored, not recalculated";
+        EXPECT_EQ(after.base.ytd, 7);
+    }
+}
+
 TEST_F(BalancesTest, missingRowsAndAccountsAreReportedAndStopTheLine) {
     struct Case {
         const char* name;

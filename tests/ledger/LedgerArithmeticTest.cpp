@@ -26,6 +26,10 @@ TEST(PeriodBalances, eachCodeMovesItsColumnAndOnlyPeriodsMovePeriodEnds) {
                           {"14", {}, false},
                           {"ad", {}, false},
                           {" 3", {}, false},
+                          {"03", {}, false},
+                          {"3 ", {}, false},
+                          {"1x", {}, false},
+                          {"130", {}, false},
                           {"", {}, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
