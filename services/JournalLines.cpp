@@ -105,18 +105,7 @@ const store::Account* AccountCache::find(const std::string& accno) {
     return found->second ? &*found->second : nullptr;
 }
 
-void AccountCache::prefetch(const std::vector<std::string>& accnos) {
-    std::vector<std::string> unread;
-    for (const auto& accno : accnos)
-        if (!m_accounts.contains(accno)) unread.push_back(accno);
-    auto found = store::findAccounts(m_db, unread);
-    for (const auto& accno : unread) {
-        auto account = found.find(accno);
-        m_accounts.emplace(accno, account == found.end() ? std::nullopt : std::optional(std::move(account->second)));
-    }
-}
-
-std::map<std::string, std::vector<store::AllocationShare>, std::less<>> AccountCache::prefetchWithShares(
+std::map<std::string, std::vector<store::AllocationShare>, std::less<>> AccountCache::prefetch(
     const std::vector<std::string>& accnos) {
     auto read = store::findAccountsAndShares(m_db, accnos);
     for (const auto& accno : accnos) {

@@ -105,11 +105,9 @@ public:
     explicit AccountCache(db::Database& db) : m_db(db) {}
     // The account, or nullptr when `Account_master_table` has none.
     const store::Account* find(const std::string& accno);
-    // Reads the accounts not yet looked at in one query.
-    void prefetch(const std::vector<std::string>& accnos);
-    // Reads the accounts (again) with how postings to each are spread, in one query, and
-    // gives the spreads (see store::findAccountsAndShares).
-    std::map<std::string, std::vector<store::AllocationShare>, std::less<>> prefetchWithShares(
+    // Reads the accounts with how postings to each are spread, in one query, and gives
+    // the spreads (see store::findAccountsAndShares).
+    std::map<std::string, std::vector<store::AllocationShare>, std::less<>> prefetch(
         const std::vector<std::string>& accnos);
 
 private:

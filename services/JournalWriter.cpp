@@ -63,7 +63,7 @@ public:
         for (const auto& entry : entries)
             if (entry.amount != 0 && std::find(accnos.begin(), accnos.end(), entry.accno) == accnos.end())
                 accnos.push_back(entry.accno);
-        m_shares = m_accounts.prefetchWithShares(accnos);
+        m_shares = m_accounts.prefetch(accnos);
         m_context.ledger.balanceRows().prefetch(withCurrentEarnings(accnos), m_header.fyear);
     }
 

@@ -64,28 +64,11 @@ std::optional<std::string> receivableAccount(services::Ui& ui, const Customer& c
     return std::nullopt;
 }
 
-std::vector<AllocationShare> allocationShares(db::Database& db, std::string_view allocateAccno) {
-    const std::string accno(allocateAccno);
-    return allocationSharesOf(db, {accno}).at(accno);
-}
-
 namespace {
 
 db::Params paramsOf(const std::vector<std::string>& texts) { return {texts.begin(), texts.end()}; }
 
 }  // namespace
-
-std::map<std::string, std::vector<AllocationShare>, std::less<>> allocationSharesOf(
-    db::Database& db, const std::vector<std::string>& allocateAccnos) {
-    std::map<std::string, std::vector<AllocationShare>, std::less<>> shares;
-    for (const auto& accno : allocateAccnos) shares[accno];
-    if (allocateAccnos.empty()) return shares;
-    for (const auto& row : db.query("SELECT * FROM [Allocation_Account_table] WHERE allocate_accno IN " +
-                                        db::placeholders(allocateAccnos.size()),
-                                    paramsOf(allocateAccnos)))
-        shares[row["allocate_accno"].textOr()].push_back({row["accno"].textOr(), row["Percent"].numberOr()});
-    return shares;
-}
 
 AccountsAndShares findAccountsAndShares(db::Database& db, const std::vector<std::string>& accnos) {
     AccountsAndShares read;
@@ -102,18 +85,6 @@ AccountsAndShares findAccountsAndShares(db::Database& db, const std::vector<std:
             read.shares[accno].push_back({row["share_accno"].textOr(), row["share_percent"].numberOr()});
     }
     return read;
-}
-
-std::map<std::string, Account, std::less<>> findAccounts(db::Database& db, const std::vector<std::string>& accnos) {
-    std::map<std::string, Account, std::less<>> accounts;
-    if (accnos.empty()) return accounts;
-    for (const auto& row : db.query("SELECT * FROM [Account_master_table] WHERE [accno] IN " +
-                                        db::placeholders(accnos.size()),
-                                    paramsOf(accnos))) {
-        Account account = readAccount(row);
-        accounts.emplace(account.accno, std::move(account));
-    }
-    return accounts;
 }
 
 }  // namespace keltro::store

@@ -79,17 +79,6 @@ struct AllocationShare {
     double percent = 0;
 };
 
-// How postings to `allocateAccno` are spread; empty when they are not.
-std::vector<AllocationShare> allocationShares(db::Database& db, std::string_view allocateAccno);
-
-// The same for several accounts in one query: every account asked for is in the map,
-// with no shares when its postings are not spread.
-std::map<std::string, std::vector<AllocationShare>, std::less<>> allocationSharesOf(
-    db::Database& db, const std::vector<std::string>& allocateAccnos);
-
-// The accounts of `Account_master_table` among `accnos`, read in one query.
-std::map<std::string, Account, std::less<>> findAccounts(db::Database& db, const std::vector<std::string>& accnos);
-
 // The accounts among `accnos` and how postings to each are spread, in one query. Every
 // account asked for is in `shares`; one that is not in the chart of accounts has none.
 struct AccountsAndShares {

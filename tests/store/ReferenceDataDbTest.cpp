@@ -193,15 +193,19 @@ TEST_F(ReferenceData, moduleAccountsReceivableRuleAndAllocations) {
     EXPECT_EQ(ui.texts(),
               std::vector<std::string>{"Error : receiveable account for O'Brien is empty"});
 
+    for (const char* accno : {"4000", "4010"})
+        run("INSERT INTO Account_master_table (accno, accname, [type]) VALUES (?, ?, 'A')",
+            {accno, "Sales"});
     run("INSERT INTO Allocation_Account_table (allocate_accno, accno, [Percent]) VALUES (?, ?, ?)",
         {"4000", "4010", 60.0});
     run("INSERT INTO Allocation_Account_table (allocate_accno, accno, [Percent]) VALUES (?, ?, ?)",
         {"4000", "4020", 40.0});
-    const auto shares = store::allocationShares(db(), "4000");
+    const auto read = store::findAccountsAndShares(db(), {"4000", "4010"});
+    const auto& shares = read.shares.at("4000");
     ASSERT_EQ(shares.size(), 2u);
     EXPECT_EQ(shares[1].accno, "4020");
     EXPECT_EQ(shares[1].percent, 40.0);
-    EXPECT_TRUE(store::allocationShares(db(), "4010").empty());
+    EXPECT_TRUE(read.shares.at("4010").empty());
 }
 
 TEST_F(ReferenceData, workingPeriodCheckReadsItsConfigurationAndSaysWhy) {
