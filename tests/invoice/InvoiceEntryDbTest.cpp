@@ -11,43 +11,41 @@ using ::testing::ElementsAre;
 
 const TypedLine kPaper{"Copier paper", "100"};
 
+// Each named field shows its value.
+void expectFields(const ARform_invoice& screen,
+                  const std::vector<std::pair<std::string, std::string>>& fields) {
+    for (const auto& [name, value] : fields) EXPECT_EQ(screen.field(name).value, value) << name;
+}
+
 TEST_F(InvoiceScreenTest, aNewInvoiceTakesItsDefaults) {
     auto& screen = open();
     screen.run("&New");
     screen.enter("cmbcustno", "1003");  // a euro customer with the term "30"
     EXPECT_EQ(screen.mode(), Mode::New);
-    EXPECT_EQ(screen.field("txtdocno").value, "** New **");
-    EXPECT_EQ(screen.field("cmbcustname").value, "Café Müller GmbH");
-    EXPECT_EQ(screen.field("txtinvdate").value, "06/12/2026");
-    EXPECT_EQ(screen.field("cmbfyear").value, "2026");
-    EXPECT_EQ(screen.field("cmbperiod").value, "12");
-    EXPECT_EQ(screen.field("cmbterm").value, "30");
-    EXPECT_EQ(screen.field("txtduedate").value, "05/01/2027");
-    EXPECT_EQ(screen.field("txtdiscdate").value, "");
-    EXPECT_EQ(screen.field("cmbcurrency").value, "EUR");
-    EXPECT_EQ(screen.field("cmbexrate").value, "1.1012");
-    EXPECT_EQ(screen.field("txtratedate").value, "05/12/2026");
+    expectFields(screen, {{"txtdocno", "** New **"}, {"cmbcustname", "Café Müller GmbH"},
+                          {"txtinvdate", "06/12/2026"}, {"cmbfyear", "2026"}, {"cmbperiod", "12"},
+                          {"cmbterm", "30"}, {"txtduedate", "05/01/2027"}, {"txtdiscdate", ""},
+                          {"cmbcurrency", "EUR"}, {"cmbexrate", "1.1012"},
+                          {"txtratedate", "05/12/2026"}});
     EXPECT_EQ(screen.field("cmbexrate").items.front(), "1.1012;05/12/2026");
     EXPECT_THAT(screen.field("txtbill_address").value, ::testing::StartsWith("Königstraße 17"));
 
     // A rate date keeps later rates out of the list; a rate picked brings its date.
     screen.enter("txtratedate", "01/12/2026");
-    EXPECT_EQ(screen.field("cmbexrate").value, "1.0987");
-    EXPECT_EQ(screen.field("txtratedate").value, "29/11/2026");
+    expectFields(screen, {{"cmbexrate", "1.0987"}, {"txtratedate", "29/11/2026"}});
     EXPECT_EQ(screen.field("cmbexrate").items.size(), 5u);
     screen.pick("cmbexrate", 1);
-    EXPECT_EQ(screen.field("cmbexrate").value, "1.1024");
-    EXPECT_EQ(screen.field("txtratedate").value, "06/11/2026");
-
+    expectFields(screen, {{"cmbexrate", "1.1024"}, {"txtratedate", "06/11/2026"}});
     screen.enter("cmbterm", "2% 10 days, net 30");  // picked by its name
-    EXPECT_EQ(screen.field("cmbterm").value, "2/10");
-    EXPECT_EQ(screen.field("txtdiscdate").value, "16/12/2026");
+    expectFields(screen, {{"cmbterm", "2/10"}, {"txtdiscdate", "16/12/2026"}});
     screen.enter("cmbcurrency", "USD");
-    EXPECT_EQ(screen.field("cmbexrate").value, "");
-    EXPECT_EQ(screen.field("txtratedate").value, "");
+    expectFields(screen, {{"cmbexrate", ""}, {"txtratedate", ""}});
 }
 
-TEST_F(InvoiceScreenTest, choosingACustomerSaysWhenItCannot) {
+// An unknown or inactive customer is said at once, the latter again at the save, which
+// writes nothing; a customer brings the bill-to address, which the address window copies
+// again only when asked.
+TEST_F(InvoiceScreenTest, choosingACustomerSaysWhenItCannotAndBringsItsAddress) {
     auto& screen = open();
     screen.run("&New");
     screen.enter("cmbcustno", "9999");
@@ -59,11 +57,25 @@ TEST_F(InvoiceScreenTest, choosingACustomerSaysWhenItCannot) {
     screen.run("&Save");
     EXPECT_THAT(ui.texts(), ElementsAre(inactive));
     EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 0);
+
+    screen.enter("cmbcustno", "1002");
+    const std::string customerAddress = screen.field("txtbill_address").value;
+    ASSERT_FALSE(customerAddress.empty()) << "choosing the customer fills the bill-to address";
+    screen.run("&Bill-To/Ship-To Address");
+    EXPECT_TRUE(screen.isWindowOpen("Address Window"));
+    screen.enter("txtbill_address", "Accounts payable\nPO Box 12");
+    screen.enter("txtship_address", "Dock 4");
+    screen.closeWindow("Address Window");
+    screen.run("&Bill-To/Ship-To Address");
+    EXPECT_EQ(screen.field("txtbill_address").value, "Accounts payable\nPO Box 12") << "reopening keeps what was typed";
+    screen.run("&Copy Customer Address");
+    EXPECT_EQ(screen.field("txtbill_address").value, customerAddress);
+    EXPECT_EQ(screen.field("txtship_address").value, "Dock 4") << "a typed ship-to address stays";
 }
 
 // Each case spoils one thing of an otherwise good document; the first check that fails
-// speaks, and nothing is written.
-TEST_F(InvoiceScreenTest, theChecksOfANewDocumentComeInTheirOrder) {
+// speaks, and nothing is written. Without the update right nothing can be entered.
+TEST_F(InvoiceScreenTest, theChecksOfANewDocumentComeInTheirOrderAndNeedTheUpdateRight) {
     struct Case {
         const char* label;
         std::function<void(ARform_invoice&)> spoil;
@@ -92,11 +104,17 @@ TEST_F(InvoiceScreenTest, theChecksOfANewDocumentComeInTheirOrder) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(ui.texts(), c.said);
         EXPECT_EQ(screen.mode(), Mode::New);
-        EXPECT_EQ(screen.field("txtdocno").value, "** New **");
-        EXPECT_EQ(screen.field("txtfkey").value, "");
+        expectFields(screen, {{"txtdocno", "** New **"}, {"txtfkey", ""}});
         EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 0);
         EXPECT_EQ(count("SELECT fkeyno FROM Next_number_fkey_table WHERE doctype = 'ar'"), 1);
     }
+
+    db().execute("UPDATE User_right_table SET [Update] = FALSE WHERE userid = 'admin'");
+    auto& screen = open(std::string("cn"));
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    screen.run("&New");
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    EXPECT_TRUE(screen.field("cmbcustno").locked);
 }
 
 class InvoiceDatesTest : public InvoiceScreenTest {
@@ -116,32 +134,25 @@ protected:
     const std::string outside = "Fiscal period/year is out of working period.";
 };
 
-// An invoice looks for its receivable account before the period; the notes after the
-// working period.
-TEST_F(InvoiceDatesTest, notesCheckTheReceivableAccountLast) {
-    db().execute("DELETE FROM Account_Parameters_table WHERE parameter_name = ?",
-                 {"AR account receivable account"});
-    // 1006 has no receivable account of its own; the date is after the working period.
-    EXPECT_EQ(saveDated("15/01/2027", "1006"), "Error : receiveable account for 1006 is empty");
-    for (const char* kind : {"cn", "dn"}) EXPECT_EQ(saveDated("15/01/2027", "1006", kind), outside);
-}
-
-TEST_F(InvoiceScreenTest, aCustomerWithoutReceivableAccountTakesTheModuleOne) {
-    auto& screen = open();
-    enterAndSave(screen, "1006", {kPaper});
-    EXPECT_EQ(lastSaid(), "Add new Invoice complete");
-    EXPECT_EQ(text("SELECT ar_accno FROM AR_transaction_table"), "1100");
-    expectCleanBooks();
-}
-
-TEST_F(InvoiceDatesTest, theWorkingPeriodAndTheHistoryWindow) {
+// The working period and the history window. 1006 has no receivable account of its own
+// and takes the module's; without that, an invoice says so before it looks at the period,
+// the notes look at the period first.
+TEST_F(InvoiceDatesTest, theWorkingPeriodHistoryWindowAndTheModulesReceivableAccount) {
     EXPECT_EQ(saveDated("15/06/2025"), "Add new Invoice complete");
     EXPECT_EQ(saveDated("15/06/2026"), "Add new Invoice complete");
     EXPECT_EQ(saveDated("15/01/2027"), outside);
     db().execute("UPDATE COA_config_table SET allow_history_update = FALSE");
     EXPECT_EQ(saveDated("16/06/2025"), outside);
     EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 2);
+
+    EXPECT_EQ(saveDated("06/12/2026", "1006"), "Add new Invoice complete");
+    EXPECT_EQ(text("SELECT ar_accno FROM AR_transaction_table WHERE customer_no = ?", {"1006"}),
+              "1100");
     expectCleanBooks();
+    db().execute("DELETE FROM Account_Parameters_table WHERE parameter_name = ?",
+                 {"AR account receivable account"});
+    EXPECT_EQ(saveDated("15/01/2027", "1006"), "Error : receiveable account for 1006 is empty");
+    for (const char* kind : {"cn", "dn"}) EXPECT_EQ(saveDated("15/01/2027", "1006", kind), outside);
 }
 
 TEST_F(InvoiceScreenTest, aNumberOfThirtyCharactersSavesAndOneMoreFails) {
@@ -161,8 +172,7 @@ TEST_F(InvoiceScreenTest, aNumberOfThirtyCharactersSavesAndOneMoreFails) {
                 ElementsAre("Error : document no. is longer than 30 characters. " +
                                 std::string(22, 'P') + "-26-00002",
                             "Add new invoice failed"));
-    EXPECT_EQ(screen.field("txtdocno").value, "** New **");
-    EXPECT_EQ(screen.field("txtfkey").value, "");
+    expectFields(screen, {{"txtdocno", "** New **"}, {"txtfkey", ""}});
     EXPECT_EQ(cell(screen, 0, "description"), "Copier paper");
     EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 1);
     EXPECT_EQ(count("SELECT nextdocno FROM Docno_master_table WHERE doctype = 'ar' AND "
@@ -191,8 +201,7 @@ TEST_F(InvoiceScreenTest, leavingNewAsksOnlyWhenTheFirstLineHasADescription) {
     EXPECT_THAT(ui.texts(), ElementsAre("Do you want to save new entry?"));
     EXPECT_EQ(screen.field("txtdocno").value, saved);
 
-    screen.run("&New");
-    screen.enter("cmbcustno", "1001");
+    startDocument(screen, "1001");
     typeLine(screen, 0, {"Toner", "40"});
     ui.clear();
     ui.queueAnswer(true);
@@ -203,24 +212,7 @@ TEST_F(InvoiceScreenTest, leavingNewAsksOnlyWhenTheFirstLineHasADescription) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM AR_header_table"), 2);
 }
 
-TEST_F(InvoiceScreenTest, theAddressWindowCopiesTheCustomersAddressOnlyWhenAsked) {
-    auto& screen = open();
-    startDocument(screen, "1002");
-    const std::string customerAddress = screen.field("txtbill_address").value;
-    ASSERT_FALSE(customerAddress.empty()) << "choosing the customer fills the bill-to address";
-    screen.run("&Bill-To/Ship-To Address");
-    EXPECT_TRUE(screen.isWindowOpen("Address Window"));
-    screen.enter("txtbill_address", "Accounts payable\nPO Box 12");
-    screen.enter("txtship_address", "Dock 4");
-    screen.closeWindow("Address Window");
-    screen.run("&Bill-To/Ship-To Address");
-    EXPECT_EQ(screen.field("txtbill_address").value, "Accounts payable\nPO Box 12") << "reopening keeps what was typed";
-    screen.run("&Copy Customer Address");
-    EXPECT_EQ(screen.field("txtbill_address").value, customerAddress);
-    EXPECT_EQ(screen.field("txtship_address").value, "Dock 4") << "a typed ship-to address stays";
-}
-
-TEST_F(InvoiceScreenTest, typingIntoTheGridIsChecked) {
+TEST_F(InvoiceScreenTest, typingInsertingAndDeletingLinesInTheGrid) {
     auto& screen = open();
     startDocument(screen, "1001");
     screen.enterCell("dbgrid1", 0, "taxable amount", "ten");
@@ -240,10 +232,9 @@ TEST_F(InvoiceScreenTest, typingIntoTheGridIsChecked) {
     EXPECT_THAT(ui.texts(), ElementsAre("Pay item 1 is already on this document"));
     screen.enterCell("dbgrid1", 0, "sales account", "4020");
     EXPECT_EQ(cell(screen, 0, "account name"), "Printing & Copy Services");
-}
 
-TEST_F(InvoiceScreenTest, insertAndDeleteLineKeepPayItemsUniqueAndTaxInStep) {
-    auto& screen = open();
+    // Inserted and deleted lines keep pay items unique and the tax in step.
+    screen.run("&New");  // leaves the new document: its line has no description
     startDocument(screen, "1001");
     screen.run("&Insert Line");
     screen.enterCell("dbgrid1", 0, "pay item", "5");
@@ -256,9 +247,7 @@ TEST_F(InvoiceScreenTest, insertAndDeleteLineKeepPayItemsUniqueAndTaxInStep) {
     std::vector<std::string> payItems;
     for (const auto& row : screen.grid("dbgrid1").rows) payItems.push_back(row.at("pay item"));
     EXPECT_THAT(payItems, ElementsAre("5", "6", "2", "7"));
-    EXPECT_EQ(screen.field("txtgross").value, "600.00");
-    EXPECT_EQ(screen.field("txttax").value, "36.00");
-    EXPECT_EQ(screen.field("txttotal").value, "636.00");
+    expectFields(screen, {{"txtgross", "600.00"}, {"txttax", "36.00"}, {"txttotal", "636.00"}});
 
     screen.clickCell("dbgrid1", 1, "pay item");
     screen.run("&Delete Line");
@@ -266,15 +255,6 @@ TEST_F(InvoiceScreenTest, insertAndDeleteLineKeepPayItemsUniqueAndTaxInStep) {
     EXPECT_TRUE(screen.taxTable().rowsOf("6").empty());
     EXPECT_EQ(screen.grid("grid_tax").rows.size(), 2u);
     EXPECT_EQ(screen.field("txttotal").value, "424.00");
-}
-
-TEST_F(InvoiceScreenTest, withoutTheUpdateRightNothingCanBeEntered) {
-    db().execute("UPDATE User_right_table SET [Update] = FALSE WHERE userid = 'admin'");
-    auto& screen = open(std::string("cn"));
-    EXPECT_EQ(screen.mode(), Mode::Browse);
-    screen.run("&New");
-    EXPECT_EQ(screen.mode(), Mode::Browse);
-    EXPECT_TRUE(screen.field("cmbcustno").locked);
 }
 
 }  // namespace

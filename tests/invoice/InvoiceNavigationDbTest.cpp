@@ -22,30 +22,32 @@ protected:
     }
 
     std::string shownKey(const ARform_invoice& screen) { return screen.field("txtfkey").value; }
+
+    // "formx docnox" of each request the screen sent the host.
+    std::vector<std::string> requests() {
+        std::vector<std::string> sent;
+        for (const auto& n : notifications) sent.push_back(n.formx + " " + n.docnox);
+        return sent;
+    }
 };
 
-TEST_F(InvoiceNavigationTest, recordsAreWalkedByKeyAndStopAtBothEnds) {
+// Records are walked by key and stop at both ends; the host and the number box jump to a
+// document of any kind.
+TEST_F(InvoiceNavigationTest, recordsAreWalkedByKeyAndJumpedToByNumberAndByKey) {
     auto& screen = threeInvoices();
-    screen.run("&Last record");
-    EXPECT_EQ(shownKey(screen), "1ar-4");
-    const char* expected[] = {"1ar-2", "1ar-1", "1ar-1"};
-    for (const char* key : expected) {
-        screen.run("&Previous record");
-        EXPECT_EQ(shownKey(screen), key);
-    }
-    for (const char* key : {"1ar-2", "1ar-4", "1ar-4"}) {
-        screen.run("&Next record");
-        EXPECT_EQ(shownKey(screen), key);
+    const std::pair<const char*, const char*> steps[] = {
+        {"&Last record", "1ar-4"},     {"&Previous record", "1ar-2"}, {"&Previous record", "1ar-1"},
+        {"&Previous record", "1ar-1"}, {"&Next record", "1ar-2"},     {"&Next record", "1ar-4"},
+        {"&Next record", "1ar-4"}};
+    for (const auto& [caption, key] : steps) {
+        screen.run(caption);
+        EXPECT_EQ(shownKey(screen), key) << caption;
     }
     screen.run("&New");
     screen.run("&Previous record");  // from an unsaved document: the last one
     EXPECT_EQ(shownKey(screen), "1ar-4");
     EXPECT_EQ(screen.mode(), Mode::Browse);
-    expectCleanBooks();
-}
 
-TEST_F(InvoiceNavigationTest, jumpsByNumberAndByKey) {
-    threeInvoices();
     auto& note = open(std::string("cn"));
     enterAndSave(note, "1001", {{"Return", "5"}});
     EXPECT_EQ(&note, arclass.referencedScreen("ARform_invoice").get());
@@ -61,9 +63,12 @@ TEST_F(InvoiceNavigationTest, jumpsByNumberAndByKey) {
     note.enter("txtdocno", "INV-26-00099");
     EXPECT_EQ(lastSaid(), "Document no. INV-26-00099 not found");
     EXPECT_EQ(note.field("txtfkey").value, "1ar-1");
+    expectCleanBooks();
 }
 
-TEST_F(InvoiceNavigationTest, viewKindsAndTheOpenDocumentList) {
+// The kinds of the "&View" menu and the open-document list; then what the screen asks of
+// the host for the invoice shown.
+TEST_F(InvoiceNavigationTest, viewKindsTheOpenDocumentListAndRequestsToTheHost) {
     auto& screen = threeInvoices();
     store::setPaidState(db(), "1ar-2", store::PaidState::FullyPaid);
     screen.run("&Open Invoice Only");
@@ -81,34 +86,23 @@ TEST_F(InvoiceNavigationTest, viewKindsAndTheOpenDocumentList) {
     EXPECT_TRUE(screen.field("cmbopendoc").items.empty());
     screen.run("View &Invoice");
     EXPECT_EQ(screen.field("txtfkey").value, "1ar-4");
-}
 
-TEST_F(InvoiceNavigationTest, requestsToTheHost) {
-    auto& screen = threeInvoices();
-    screen.run("&Receipt this invoice");
-    screen.run("&G/L Record");
-    screen.run("Receipt &History (this invoice)");
-    screen.run("Origin Document");  // entered here: no origin
-    screen.run("cmdprepay");        // no prepayment
-    ASSERT_EQ(notifications.size(), 3u);
-    EXPECT_EQ(notifications[0].formx, "Receipt This Invoice");
-    EXPECT_EQ(notifications[0].docnox, "INV-26-00003");
+    notifications.clear();
+    // Entered here, the invoice has neither origin nor prepayment to show.
+    for (const char* caption : {"&Receipt this invoice", "&G/L Record",
+                                "Receipt &History (this invoice)", "Origin Document", "cmdprepay"})
+        screen.run(caption);
+    ASSERT_THAT(requests(),
+                ElementsAre("Receipt This Invoice INV-26-00003", "G/L Ledger Review 1gl-3",
+                            ::testing::StartsWith("Invoice Receipt History ")));
     EXPECT_EQ(notifications[0].arg2, "1001");
-    EXPECT_EQ(notifications[1].formx, "G/L Ledger Review");
-    EXPECT_EQ(notifications[1].docnox, "1gl-3");
-    EXPECT_EQ(notifications[2].formx, "Invoice Receipt History");
 
     notifications.clear();
     db().execute("UPDATE AR_header_table SET Source = 'SO-INVOICE', source_docno = 'SO-77', "
                  "prepayment = 5, ppfkey = '1rpp-3' WHERE fkey = '1ar-4'");
-    screen.run("&Refresh record");
-    screen.run("Origin Document");
-    screen.run("cmdprepay");
-    ASSERT_EQ(notifications.size(), 2u);
-    EXPECT_EQ(notifications[0].formx, "Sales Invoice Entry");
-    EXPECT_EQ(notifications[0].docnox, "SO-77");
-    EXPECT_EQ(notifications[1].formx, "A/R Prepayment");
-    EXPECT_EQ(notifications[1].docnox, "1rpp-3");
+    for (const char* caption : {"&Refresh record", "Origin Document", "cmdprepay"})
+        screen.run(caption);
+    EXPECT_THAT(requests(), ElementsAre("Sales Invoice Entry SO-77", "A/R Prepayment 1rpp-3"));
 
     // A document of the sales module opens only its remark, dates and term for editing.
     screen.run("&Edit mode");

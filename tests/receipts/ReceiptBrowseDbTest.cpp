@@ -1,6 +1,7 @@
 // Stored receipts on the screen: walking them, going to one by number, the few header
-// fields "&Edit mode" may change, and the requests the screen sends the host (G/L
-// record, A/R record, the printout, whose query runs as it stands on the engine).
+// fields "&Edit mode" may change (none once the receipt is void), and the requests the
+// screen sends the host (G/L record, A/R record, the printout, whose query runs as it
+// stands on the engine).
 #include "receipts/ReceiptScreenFixture.h"
 
 namespace keltro::receipts::testing {
@@ -12,34 +13,36 @@ using ::testing::ElementsAre;
 
 class ReceiptBrowseTest : public ReceiptScreenTest {
 protected:
-    // Two saved receipts for O'Brien Hardware; gives their numbers.
-    std::pair<std::string, std::string> twoReceipts() {
-        const std::string invoice = addDocument({.lines = {100, 50}});
-        auto& screen = receiptFor(invoice);
+    // Two saved receipts for O'Brien Hardware, one per pay item of its invoice; gives the
+    // screen opened afresh.
+    ARform_receipt& twoReceipts() {
+        auto& screen = receiptFor(addDocument({.lines = {100, 50}}));
         cash(screen, "100");
         apply(screen, 0, "applied amount", "100");
         screen.run("&Save");
-        const std::string first = screen.field("txtdocno").value;
+        first = screen.field("txtdocno").value;
         screen.run("&New");
         cash(screen, "50");
         apply(screen, 0, "applied amount", "50");
         screen.run("&Save");
-        return {first, screen.field("txtdocno").value};
+        second = screen.field("txtdocno").value;
+        return open();
     }
+
+    std::string first, second;
 };
 
 TEST_F(ReceiptBrowseTest, receiptsAreWalkedInTheOrderTheyWereAddedAndFoundByNumber) {
-    const auto [first, second] = twoReceipts();
-    auto& screen = open();
+    auto& screen = twoReceipts();
     EXPECT_EQ(screen.field("txtdocno").value, second) << "opens on the last one";
     EXPECT_EQ(screen.mode(), Mode::Browse);
     EXPECT_TRUE(screen.grid("dbgrid1").locked);
-    EXPECT_EQ(cell(screen, 0, "pay item"), "2");
-    EXPECT_EQ(cell(screen, 0, "net balance"), "0.00");
-    EXPECT_EQ(cell(screen, 0, "document type"), "Invoice");
+    for (const auto& [caption, shown] :
+         {std::pair{"pay item", "2"}, {"net balance", "0.00"}, {"document type", "Invoice"}})
+        EXPECT_EQ(cell(screen, 0, caption), shown) << caption;
     EXPECT_THROW(screen.enter("txtremark", "x"), ScreenError);
 
-    const std::vector<std::pair<const char*, std::string>> steps = {
+    const std::pair<const char*, std::string> steps[] = {
         {"&Previous record", first}, {"&Previous record", first}, {"&Next record", second},
         {"&Next record", second},    {"&Refresh record", second}, {"&Last record", second}};
     for (const auto& [caption, expected] : steps) {
@@ -53,29 +56,27 @@ TEST_F(ReceiptBrowseTest, receiptsAreWalkedInTheOrderTheyWereAddedAndFoundByNumb
     EXPECT_THAT(ui.texts(), ElementsAre("Document no. RC-26-00099 not found"));
 }
 
-TEST_F(ReceiptBrowseTest, editModeChangesOnlyTheReferenceFieldsAndAsksWhenLeft) {
-    const auto [first, second] = twoReceipts();
-    auto& screen = open();
+TEST_F(ReceiptBrowseTest, editModeChangesOnlyTheReferenceFieldsAsksWhenLeftAndNotOnceVoid) {
+    auto& screen = twoReceipts();
     screen.run("&Edit mode");
     ASSERT_EQ(screen.mode(), Mode::Edit);
     EXPECT_THROW(screen.enter("txtrcamount", "1"), ScreenError);
     EXPECT_THROW(screen.enter("cmbcustno", "1001"), ScreenError);
     EXPECT_TRUE(screen.grid("dbgrid1").locked);
-    screen.enter("txtremark", "Paid at the counter");
-    screen.enter("txtpayer", "Mrs O'Brien");
-    screen.enter("cmbpayby", "Check");
-    screen.enter("txtcheck", "7731");
-    screen.enter("txtcheckdate", "04/12/2026");
+    const std::pair<const char*, const char*> typed[] = {
+        {"txtremark", "Paid at the counter"}, {"txtpayer", "Mrs O'Brien"}, {"cmbpayby", "Check"},
+        {"txtcheck", "7731"}, {"txtcheckdate", "04/12/2026"}};
+    for (const auto& [name, value] : typed) screen.enter(name, value);
     ui.clear();
     screen.run("&Save");
     EXPECT_THAT(ui.texts(), ElementsAre("Update receipt complete"));
     EXPECT_EQ(screen.mode(), Mode::Browse);
     const auto header =
         db().queryOne("SELECT * FROM Receipt_header_table WHERE docno = ?", {second});
-    EXPECT_EQ((*header)["remark"].textOr(), "Paid at the counter");
-    EXPECT_EQ((*header)["payer"].textOr(), "Mrs O'Brien");
-    EXPECT_EQ((*header)["payby"].textOr(), "Check");
-    EXPECT_EQ((*header)["check_no"].textOr(), "7731");
+    for (const auto& [column, value] : {std::pair{"remark", "Paid at the counter"},
+                                        {"payer", "Mrs O'Brien"}, {"payby", "Check"},
+                                        {"check_no", "7731"}})
+        EXPECT_EQ((*header)[column].textOr(), value) << column;
     EXPECT_EQ((*header)["check_date"].date(), (db::Date{2026, 12, 4}));
     EXPECT_DOUBLE_EQ((*header)["receipt_amount"].numberOr(), 50);
 
@@ -87,12 +88,19 @@ TEST_F(ReceiptBrowseTest, editModeChangesOnlyTheReferenceFieldsAndAsksWhenLeft) 
     EXPECT_EQ(screen.field("txtdocno").value, first);
     EXPECT_EQ(text("SELECT remark FROM Receipt_header_table WHERE docno = ?", {second}),
               "Paid at the counter");
+
+    ui.queueAnswer(true);
+    screen.run("&Void");
+    ASSERT_EQ(lastSaid(), "Receipt " + first + " is void.");
+    screen.run("&Edit mode");
+    EXPECT_EQ(lastSaid(), first + " was void.");
+    EXPECT_EQ(screen.mode(), Mode::Browse);
+    EXPECT_FALSE(screen.command("&Edit mode").checked);
     expectCleanBooks();
 }
 
 TEST_F(ReceiptBrowseTest, theScreenAsksTheHostForJournalDocumentAndPrintout) {
-    const auto [first, second] = twoReceipts();
-    auto& screen = open();
+    auto& screen = twoReceipts();
     notifications.clear();
     screen.run("&G/L Record");
     screen.clickCell("dbgrid1", 0, "invoice no");
@@ -106,16 +114,15 @@ TEST_F(ReceiptBrowseTest, theScreenAsksTheHostForJournalDocumentAndPrintout) {
     EXPECT_EQ(notifications[2].formx, "ActiveReport");
     EXPECT_EQ(notifications[2].docnox, "A/R Receipt," + second + ",0");
 
+    // The stored line, and what the printout reads besides it.
     const auto rows = db().query(notifications[2].arg2);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0]["customer_name"].textOr(), "O'Brien Hardware");
-    EXPECT_EQ(rows[0]["receipt_date"].textOr(), "06/12/2026");
-    EXPECT_EQ(rows[0]["invoice_no"].textOr(), "INV-26-00001");
+    for (const auto& [column, value] :
+         {std::pair{"customer_name", "O'Brien Hardware"}, {"receipt_date", "06/12/2026"},
+          {"invoice_no", "INV-26-00001"}, {"document_type", "ar"}, {"cash_accno", "1000"}})
+        EXPECT_EQ(rows[0][column].textOr(), value) << column;
     EXPECT_DOUBLE_EQ(rows[0]["applied_amount"].numberOr(), 50);
-    // What the printout reads besides the stored lines.
-    EXPECT_EQ(rows[0]["document_type"].textOr(), "ar");
     EXPECT_DOUBLE_EQ(rows[0]["receipt_amount"].numberOr(), 50);
-    EXPECT_EQ(rows[0]["cash_accno"].textOr(), "1000");
     EXPECT_FALSE(rows[0]["void"].booleanOr(true));
 
     screen.run("&New");
@@ -123,18 +130,6 @@ TEST_F(ReceiptBrowseTest, theScreenAsksTheHostForJournalDocumentAndPrintout) {
     screen.run("&G/L Record");
     screen.run("&Preview");
     EXPECT_TRUE(notifications.empty()) << "nothing for a new receipt";
-}
-
-TEST_F(ReceiptBrowseTest, aVoidReceiptCannotBeEdited) {
-    const auto [first, second] = twoReceipts();
-    auto& screen = open();
-    ui.queueAnswer(true);
-    screen.run("&Void");
-    ASSERT_EQ(lastSaid(), "Receipt " + second + " is void.");
-    screen.run("&Edit mode");
-    EXPECT_EQ(lastSaid(), second + " was void.");
-    EXPECT_EQ(screen.mode(), Mode::Browse);
-    EXPECT_FALSE(screen.command("&Edit mode").checked);
 }
 
 }  // namespace

@@ -41,9 +41,15 @@ protected:
         return numbers->docno;
     }
 
-    ARform_receipt& show(const std::string& docno) {
+    // The stored receipt on the screen; with a receipt number it is paid by cash under that
+    // number and its first row applied.
+    ARform_receipt& show(const std::string& docno, const std::string& receiptNo = "") {
         auto& screen = open();
         arclass.ARform_receipt_goto_docno(docno);
+        if (receiptNo.empty()) return screen;
+        screen.enter("cmbpayby", "Cash");
+        screen.enter("txtrcno", receiptNo);
+        screen.clickCell("dbgrid1", 0, "applied amount");
         return screen;
     }
 
@@ -87,45 +93,34 @@ TEST_F(ReceiptFastTest, aStoredFastReceiptIsAppliedAndPostsOnlyWhatTheBatchDidNo
     EXPECT_EQ(screen.field("txtdocno").backColor, std::nullopt);
     const auto header = db().queryOne("SELECT * FROM Receipt_header_table");
     EXPECT_FALSE((*header)["new_from_fast"].booleanOr(true));
-    EXPECT_EQ((*header)["docno"].textOr(), receipt);
-    EXPECT_EQ((*header)["check_no"].textOr(), "5521");
-    EXPECT_EQ((*header)["payby"].textOr(), "Cash");
+    for (const auto& [column, value] :
+         {std::pair{"docno", receipt}, {"check_no", "5521"}, {"payby", "Cash"}})
+        EXPECT_EQ((*header)[column].textOr(), value) << column;
     EXPECT_DOUBLE_EQ((*header)["total_base_amount"].numberOr(), 98);
     EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
     const std::string journal = (*header)["GLFKEY"].textOr();
     EXPECT_NE(journal, batchJournal);
-    EXPECT_THAT(journalLines(journal), ElementsAre("6100 USD 2.00 2.00 A ", "1100 USD -2.00 -2.00 A "));
+    EXPECT_THAT(journalLines(journal),
+                ElementsAre("6100 USD 2.00 2.00 A ", "1100 USD -2.00 -2.00 A "));
     expectCleanBooks();
 }
 
 TEST_F(ReceiptFastTest, aCompletionChecksBankInvoiceDateAndRowAccounts) {
     const std::string invoice = addDocument(kDiscounted);
-    const std::string withoutBank = storedFastReceipt(invoice, "");
-    auto& screen = show(withoutBank);
-    screen.enter("cmbpayby", "Cash");
-    screen.enter("txtrcno", "R-1");
-    screen.clickCell("dbgrid1", 0, "applied amount");
-    EXPECT_THAT(save(screen), ElementsAre("Please specify Bank account"));
+    EXPECT_THAT(save(show(storedFastReceipt(invoice, ""), "R-1")),
+                ElementsAre("Please specify Bank account"));
 
     const std::string receipt = storedFastReceipt(invoice);
-    auto& fast = show(receipt);
-    fast.enter("cmbpayby", "Cash");
-    fast.enter("txtrcno", "R-2");
-    fast.clickCell("dbgrid1", 0, "applied amount");
+    auto& fast = show(receipt, "R-2");
     apply(fast, 0, "discount account", "1100");
     EXPECT_THAT(save(fast), ElementsAre("Discount account is invalid", "Add new receipt failed"));
 
     db().execute("UPDATE AR_transaction_table SET invoice_date = NULL WHERE docno = ?", {invoice});
-    auto& undated = show(receipt);
-    undated.enter("cmbpayby", "Cash");
-    undated.enter("txtrcno", "R-2");
-    undated.clickCell("dbgrid1", 0, "applied amount");
+    auto& undated = show(receipt, "R-2");
     EXPECT_THAT(save(undated), ElementsAre("invoice date is invalid", "Add new receipt failed"));
     EXPECT_EQ(undated.field("txtdocno").value, receipt) << "a completion keeps its number";
 
-    EXPECT_EQ(
-        count("SELECT COUNT(*) FROM Receipt_header_table WHERE new_from_fast = TRUE"),
-        2);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt_header_table WHERE new_from_fast = TRUE"), 2);
     EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt_transaction_table"), 0);
     EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));
     expectCleanBooks();

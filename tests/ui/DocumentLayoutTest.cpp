@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <set>
 
 #include "print/DocumentLayout.h"
@@ -17,20 +16,20 @@
 namespace keltro {
 namespace {
 
-using print::DocumentPrintout;
 using print::PageLayout;
 using print::PlacedText;
 using print::TextStyle;
 
-DocumentPrintout invoice() {
-    DocumentPrintout p;
-    p.companyName = "Bluefield Office Supplies Inc.";
-    p.title = "A/R Invoice";
-    p.number = "INV-26-00001";
+// A document of the company's to O'Brien Hardware.
+print::PrintoutHeading toOBrien(const char* title, const char* number) {
+    return {"Bluefield Office Supplies Inc.", title, number, "1002", "O'Brien Hardware"};
+}
+
+print::DocumentPrintout invoice() {
+    print::DocumentPrintout p;
+    static_cast<print::PrintoutHeading&>(p) = toOBrien("A/R Invoice", "INV-26-00001");
     p.date = "15/01/2026";
     p.dueDate = "14/02/2026";
-    p.customerNo = "1002";
-    p.customerName = "O'Brien Hardware";
     p.billTo = "1210 Route 1\nFalmouth, ME 04105";
     p.shipTo = "Dock 4\r\n77 Harbor Road\r\nPortland, ME 04101";
     p.currency = "USD";
@@ -44,13 +43,17 @@ DocumentPrintout invoice() {
     return p;
 }
 
-bool hasText(const PageLayout& layout, int page, const QString& text) {
-    return std::any_of(layout.texts.begin(), layout.texts.end(),
-                       [&](const PlacedText& t) { return t.page == page && t.text == text; });
+// How many runs read `text`, on `page` or, with -1, on any page.
+long countText(const PageLayout& layout, const QString& text, int page = -1) {
+    return std::ranges::count_if(layout.texts,
+                                 [&](const PlacedText& t) { return t.text == text && (page < 0 || t.page == page); });
 }
 
-long countText(const PageLayout& layout, const QString& text) {
-    return std::count_if(layout.texts.begin(), layout.texts.end(), [&](const PlacedText& t) { return t.text == text; });
+bool hasText(const PageLayout& layout, int page, const QString& text) { return countText(layout, text, page) > 0; }
+
+const PlacedText* findText(const PageLayout& layout, const QString& text) {
+    const auto it = std::ranges::find(layout.texts, text, &PlacedText::text);
+    return it == layout.texts.end() ? nullptr : &*it;
 }
 
 // The text runs of one page lie inside the page's margins, above the footer, and apart.
@@ -68,19 +71,17 @@ void expectTidyPages(const PageLayout& layout) {
             if (t.style == TextStyle::Footer) footerTop = std::min(footerTop, t.box.top());
         }
         ASSERT_FALSE(runs.empty());
-        for (const PlacedText* t : runs) {
-            EXPECT_TRUE(printable.contains(t->box)) << t->text.toStdString();
-            if (t->style != TextStyle::Footer) {
-                EXPECT_LE(t->box.bottom(), footerTop + 0.01) << t->text.toStdString();
-            }
-            EXPECT_FALSE(t->text.contains(QChar(0x2026))) << "cut short: " << t->text.toStdString();
-        }
-        for (std::size_t i = 0; i < runs.size(); ++i)
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const PlacedText& t = *runs[i];
+            EXPECT_TRUE(printable.contains(t.box)) << t.text.toStdString();
+            if (t.style != TextStyle::Footer) { EXPECT_LE(t.box.bottom(), footerTop + 0.01) << t.text.toStdString(); }
+            EXPECT_FALSE(t.text.contains(QChar(0x2026))) << "cut short: " << t.text.toStdString();
             for (std::size_t j = i + 1; j < runs.size(); ++j) {
-                const QRectF overlap = runs[i]->box.intersected(runs[j]->box);
+                const QRectF overlap = t.box.intersected(runs[j]->box);
                 EXPECT_FALSE(overlap.width() > 0.5 && overlap.height() > 0.5)
-                    << runs[i]->text.toStdString() << " lies over " << runs[j]->text.toStdString();
+                    << t.text.toStdString() << " lies over " << runs[j]->text.toStdString();
             }
+        }
     }
 }
 
@@ -97,16 +98,14 @@ TEST(DocumentLayout, showsTheDocumentItsLinesAndTotalsInFull) {
         EXPECT_TRUE(hasText(layout, 0, QString::fromUtf8(text))) << text;
     EXPECT_EQ(countText(layout, "O'Brien Hardware"), 2) << "under \"Bill to\" and under \"Ship to\"";
     expectTidyPages(layout);
-}
 
-TEST(DocumentLayout, withoutAShipToAddressShipsToTheBillToAddress) {
-    DocumentPrintout p = invoice();
-    p.shipTo.clear();
-    EXPECT_EQ(countText(print::layoutDocument(p), "Falmouth, ME 04105"), 2);
+    print::DocumentPrintout withoutShipTo = invoice();
+    withoutShipTo.shipTo.clear();
+    EXPECT_EQ(countText(print::layoutDocument(withoutShipTo), "Falmouth, ME 04105"), 2) << "shipped to the bill-to";
 }
 
 TEST(DocumentLayout, manyLinesGoOnToFurtherPagesUnderTheHeadings) {
-    DocumentPrintout p = invoice();
+    print::DocumentPrintout p = invoice();
     p.lines.clear();
     for (int i = 1; i <= 70; ++i)
         p.lines.push_back({std::to_string(i),
@@ -120,23 +119,20 @@ TEST(DocumentLayout, manyLinesGoOnToFurtherPagesUnderTheHeadings) {
             EXPECT_TRUE(firstWords.insert(t.text.section(' ', 0, 0)).second) << t.text.toStdString();
         }
     EXPECT_EQ(firstWords.size(), 70u);
-    const QString pages = QString::number(layout.pageCount);
     for (int page = 0; page < layout.pageCount; ++page) {
-        EXPECT_TRUE(hasText(layout, page, "Item")) << "headings on page " << page + 1;
-        EXPECT_TRUE(hasText(layout, page, QString("Page %1 of %2").arg(page + 1).arg(pages)));
-        if (page > 0) {
-            EXPECT_TRUE(hasText(layout, page, "A/R Invoice INV-26-00001 (continued)"));
-        }
+        SCOPED_TRACE("page " + std::to_string(page + 1));
+        EXPECT_TRUE(hasText(layout, page, "Item")) << "the headings";
+        EXPECT_TRUE(hasText(layout, page, QString("Page %1 of %2").arg(page + 1).arg(layout.pageCount)));
+        EXPECT_EQ(hasText(layout, page, "A/R Invoice INV-26-00001 (continued)"), page > 0);
+        // 10.6 × (1 + … + 70) = 26,341.00, on the last page only.
+        EXPECT_EQ(hasText(layout, page, "Total USD"), page + 1 == layout.pageCount);
     }
-    // 10.6 × (1 + … + 70) = 26,341.00, on the last page only.
-    for (int page = 0; page + 1 < layout.pageCount; ++page) EXPECT_FALSE(hasText(layout, page, "Total USD"));
-    EXPECT_TRUE(hasText(layout, layout.pageCount - 1, "Total USD"));
     EXPECT_TRUE(hasText(layout, layout.pageCount - 1, "26,341.00"));
     expectTidyPages(layout);
 }
 
 TEST(DocumentLayout, aLongDescriptionOrAddressWrapsWhereAParticularIsShortened) {
-    DocumentPrintout p = invoice();
+    print::DocumentPrintout p = invoice();
     const std::string description =
         "Refurbished executive desk in walnut veneer with matching return, cable management tray, "
         "lockable pedestal and delivery to the third floor";
@@ -146,17 +142,15 @@ TEST(DocumentLayout, aLongDescriptionOrAddressWrapsWhereAParticularIsShortened) 
     p.customerPo = "PO-2291/ANNUAL-FRAMEWORK-AGREEMENT-2026-FURNITURE";
     const PageLayout layout = print::layoutDocument(p);
     // The description's rows follow each other in its column.
-    const auto first = std::find_if(layout.texts.begin(), layout.texts.end(),
-                                    [](const PlacedText& t) { return t.text.startsWith("Refurbished"); });
+    const auto first =
+        std::ranges::find_if(layout.texts, [](const PlacedText& t) { return t.text.startsWith("Refurbished"); });
     ASSERT_NE(first, layout.texts.end());
-    QStringList printed;
-    for (auto it = first; it != layout.texts.end() && it->box.left() == first->box.left(); ++it)
-        printed << it->text;
+    QStringList printed, shortened;
+    for (auto it = first; it != layout.texts.end() && it->box.left() == first->box.left(); ++it) printed << it->text;
     EXPECT_GT(printed.size(), 1);
     EXPECT_EQ(printed.join(' ').toStdString(), description);
     EXPECT_TRUE(hasText(layout, 0, "Falmouth, ME 04105"));
     // The one particular too long for its box is shortened; nothing else is.
-    QStringList shortened;
     for (const auto& t : layout.texts)
         if (t.text.contains(QChar(0x2026))) shortened << t.text;
     ASSERT_EQ(shortened.size(), 1);
@@ -167,13 +161,9 @@ TEST(DocumentLayout, aLongDescriptionOrAddressWrapsWhereAParticularIsShortened) 
 // note and left 56.00 unapplied: 1,300.00 - 106.00 + 56.00 = 1,250.00.
 print::ReceiptPrintout receipt() {
     print::ReceiptPrintout p;
-    p.companyName = "Bluefield Office Supplies Inc.";
-    p.title = "A/R Receipt";
-    p.number = "RC-26-00001";
+    static_cast<print::PrintoutHeading&>(p) = toOBrien("A/R Receipt", "RC-26-00001");
     p.reference = "REF-88";
     p.date = "06/12/2026";
-    p.customerNo = "1002";
-    p.customerName = "O'Brien Hardware";
     p.address = "1210 Route 1\nFalmouth, ME 04105";
     p.payer = "Mrs O'Brien";
     p.payBy = "Check";
@@ -190,20 +180,13 @@ print::ReceiptPrintout receipt() {
     return p;
 }
 
-const PlacedText* findText(const PageLayout& layout, const QString& text) {
-    const auto it = std::find_if(layout.texts.begin(), layout.texts.end(),
-                                 [&](const PlacedText& t) { return t.text == text; });
-    return it == layout.texts.end() ? nullptr : &*it;
-}
-
 bool sameRow(const QRectF& a, const QRectF& b) { return std::abs(a.center().y() - b.center().y()) < 0.5; }
 
 // The text of the table's cell in the row of `rowText`, under the heading `column`.
 QString cellText(const PageLayout& layout, const QString& rowText, const QString& column) {
     const PlacedText* row = findText(layout, rowText);
-    const auto heading = std::find_if(layout.texts.begin(), layout.texts.end(), [&](const PlacedText& t) {
-        return t.style == TextStyle::ColumnHead && t.text == column;
-    });
+    const auto heading = std::ranges::find_if(
+        layout.texts, [&](const PlacedText& t) { return t.style == TextStyle::ColumnHead && t.text == column; });
     if (!row || heading == layout.texts.end()) return "(no such row or column)";
     for (const auto& t : layout.texts)
         if (sameRow(t.box, row->box) && std::abs(t.box.left() - heading->box.left()) < 0.5 &&
@@ -217,10 +200,11 @@ QString amountBeside(const PageLayout& layout, const QString& label) {
     const PlacedText* placed = findText(layout, label);
     if (!placed) return "(no such label)";
     for (const auto& t : layout.texts)
-        if (&t != placed && sameRow(t.box, placed->box) && t.box.left() >= placed->box.right() - 0.01)
-            return t.text;
+        if (&t != placed && sameRow(t.box, placed->box) && t.box.left() >= placed->box.right() - 0.01) return t.text;
     return {};
 }
+
+using Pairs = std::initializer_list<std::pair<const char*, const char*>>;
 
 TEST(ReceiptLayout, showsWhoPaidHowAndTheAppliedDocumentsInTheirColumns) {
     const PageLayout layout = print::layoutReceipt(receipt());
@@ -235,9 +219,7 @@ TEST(ReceiptLayout, showsWhoPaidHowAndTheAppliedDocumentsInTheirColumns) {
         EXPECT_FALSE(hasText(layout, 0, absent)) << absent;
 
     const struct {
-        const char* row;
-        const char* column;
-        const char* text;
+        const char *row, *column, *text;
     } cells[] = {
         {"INV-26-00001", "Type", "Invoice"},       {"INV-26-00001", "Item", "1"},
         {"INV-26-00001", "Open amount", "1,325.00"}, {"INV-26-00001", "Applied", "1,300.00"},
@@ -249,22 +231,16 @@ TEST(ReceiptLayout, showsWhoPaidHowAndTheAppliedDocumentsInTheirColumns) {
     for (const auto& cell : cells)
         EXPECT_EQ(cellText(layout, cell.row, cell.column), cell.text) << cell.row << " / " << cell.column;
 
-    const struct {
-        const char* label;
-        const char* amount;
-    } totals[] = {
-        {"Discount taken", "25.00"},
-        {"Applied to documents", "1,194.00"},
-        {"Unapplied UA-26-00001", "56.00"},
-        {"Amount received USD", "1,250.00"},
-    };
     const PlacedText* lastLine = findText(layout, "CN-26-00001");
     ASSERT_TRUE(lastLine);
-    for (const auto& total : totals) {
-        EXPECT_EQ(amountBeside(layout, total.label), total.amount) << total.label;
-        const PlacedText* label = findText(layout, total.label);
-        ASSERT_TRUE(label) << total.label;
-        EXPECT_GT(label->box.top(), lastLine->box.bottom()) << total.label << " under the lines";
+    for (const auto& [label, amount] : Pairs{{"Discount taken", "25.00"},
+                                             {"Applied to documents", "1,194.00"},
+                                             {"Unapplied UA-26-00001", "56.00"},
+                                             {"Amount received USD", "1,250.00"}}) {
+        const PlacedText* placed = findText(layout, label);
+        ASSERT_TRUE(placed) << label;
+        EXPECT_EQ(amountBeside(layout, label), amount) << label;
+        EXPECT_GT(placed->box.top(), lastLine->box.bottom()) << label << " under the lines";
     }
     EXPECT_EQ(findText(layout, "Amount received USD")->style, TextStyle::Strong);
     expectTidyPages(layout);
@@ -275,9 +251,7 @@ TEST(ReceiptLayout, aVoidForeignReceiptThatAppliedNothingShowsItsRateAndNoTable)
     p.lines.clear();
     p.payBy = "Cash";
     p.cashAccount = "1020";
-    p.checkNo.clear();
-    p.checkDate.clear();
-    p.bankCode.clear();
+    p.checkNo = p.checkDate = p.bankCode = "";
     p.currency = "EUR";
     p.exchangeRate = "1.35";
     p.rateDate = "01/12/2026";
@@ -285,13 +259,11 @@ TEST(ReceiptLayout, aVoidForeignReceiptThatAppliedNothingShowsItsRateAndNoTable)
     p.unapplied = 1250;
     p.isVoid = true;
     const PageLayout layout = print::layoutReceipt(p);
-    EXPECT_EQ(amountBeside(layout, "EXCHANGE RATE"), "1.35");
-    EXPECT_EQ(amountBeside(layout, "BASE AMOUNT"), "1,687.50");
-    EXPECT_EQ(amountBeside(layout, "CASH ACCOUNT"), "1020");
-    EXPECT_EQ(amountBeside(layout, "STATUS"), "VOID");
-    EXPECT_EQ(amountBeside(layout, "Applied to documents"), "0.00");
-    EXPECT_EQ(amountBeside(layout, "Unapplied UA-26-00001"), "1,250.00");
-    EXPECT_EQ(amountBeside(layout, "Amount received EUR"), "1,250.00");
+    for (const auto& [label, amount] :
+         Pairs{{"EXCHANGE RATE", "1.35"}, {"BASE AMOUNT", "1,687.50"}, {"CASH ACCOUNT", "1020"}, {"STATUS", "VOID"},
+               {"Applied to documents", "0.00"}, {"Unapplied UA-26-00001", "1,250.00"},
+               {"Amount received EUR", "1,250.00"}})
+        EXPECT_EQ(amountBeside(layout, label), amount) << label;
     for (const char* absent : {"Document no", "DISCOUNT AND WRITE-OFF", "CHECK NO"})
         EXPECT_FALSE(hasText(layout, 0, absent)) << absent;
     expectTidyPages(layout);
@@ -300,22 +272,19 @@ TEST(ReceiptLayout, aVoidForeignReceiptThatAppliedNothingShowsItsRateAndNoTable)
 TEST(DocumentPdf, isWrittenAsAPdfFileOrRefused) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const std::pair<QString, std::function<bool(const QString&)>> printouts[] = {
-        {"INV-26-00001.pdf", [](const QString& path) { return print::renderPdf(invoice(), path); }},
-        {"RC-26-00001.pdf", [](const QString& path) { return print::renderPdf(receipt(), path); }},
-    };
-    for (const auto& [name, render] : printouts) {
+    const auto expectPdf = [&folder](const auto& printout, const QString& name) {
         SCOPED_TRACE(name.toStdString());
-        ASSERT_TRUE(render(folder.filePath(name)));
+        ASSERT_TRUE(print::renderPdf(printout, folder.filePath(name)));
         QFile file(folder.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
         EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
         EXPECT_GT(bytes.size(), 2000);
-
-        EXPECT_FALSE(render(folder.filePath("no such folder/" + name)));
-    }
+        EXPECT_FALSE(print::renderPdf(printout, folder.filePath("no such folder/" + name)));
+    };
+    expectPdf(invoice(), "INV-26-00001.pdf");
+    expectPdf(receipt(), "RC-26-00001.pdf");
 }
 
 }  // namespace
