@@ -13,13 +13,10 @@
 #include "component/Manifest.h"
 #include "support/HeadlessDesk.h"
 
-namespace keltro {
+namespace keltro::component {
 namespace {
 
 namespace fs = std::filesystem;
-using component::ComponentError;
-using component::LoadedComponent;
-using component::Manifest;
 
 const std::string kLibrary = KELTRO_COMPONENT_LIBRARY;
 
@@ -40,8 +37,7 @@ protected:
         fs::remove_all(folder);
     }
 
-    fs::path folder;
-    fs::path manifest;
+    fs::path folder, manifest;
 };
 
 TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
@@ -50,8 +46,8 @@ TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
     services::RecordingUi ui;
 
     // No manifest yet: the host's own library registers itself first.
-    auto component = std::make_unique<LoadedComponent>(component::kARclassId, kLibrary);
-    EXPECT_EQ(Manifest::read(manifest).library(component::kARclassId), canonicalLibrary());
+    auto component = std::make_unique<LoadedComponent>(kARclassId, kLibrary);
+    EXPECT_EQ(Manifest::read(manifest).library(kARclassId), canonicalLibrary());
     EXPECT_EQ(component->libraryPath(), canonicalLibrary());
     EXPECT_TRUE(component->canUnloadNow()) << "nothing of it lives yet";
 
@@ -60,9 +56,7 @@ TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
     {
         auto arclass = component->createInstance(views);
         test::fillContext(*arclass, database.db(), ui, clock);
-        arclass->NotifyClients = [&](const std::string& formx, const std::string&, const std::string&) {
-            requests.push_back(formx);
-        };
+        arclass->NotifyClients = [&](const std::string& f, auto&&...) { requests.push_back(f); };
         EXPECT_FALSE(component->canUnloadNow()) << "an ARclass lives";
 
         arclass->showform_ARreport_aging();
@@ -82,18 +76,15 @@ TEST_F(ComponentTest, registersItselfLoadsShowsAScreenAndUnregisters) {
     EXPECT_TRUE(component->canUnloadNow());
     component.reset();
 
-    component::unregisterComponent(kLibrary);
-    EXPECT_FALSE(Manifest::read(manifest).library(component::kARclassId));
+    unregisterComponent(kLibrary);
+    EXPECT_FALSE(Manifest::read(manifest).library(kARclassId));
 }
 
-TEST_F(ComponentTest, theManifestDecidesWhichLibraryIsOpened) {
+TEST_F(ComponentTest, theManifestDecidesWhichLibraryIsOpenedAndEntriesOfOthersStay) {
     // A registered library that is gone is replaced by the fallback.
-    {
-        std::ofstream out(manifest);
-        out << "# kept as it is\nKeltro_GL.GLclass=/opt/keltro/libgl.so\n"
-            << "Keltro_AR.ARclass=" << (folder / "gone.so").string() << "\n";
-    }
-    { LoadedComponent loaded(component::kARclassId, kLibrary); }
+    std::ofstream(manifest) << "# kept as it is\nKeltro_GL.GLclass=/opt/keltro/libgl.so\n"
+                            << "Keltro_AR.ARclass=" << (folder / "gone.so").string() << "\n";
+    { LoadedComponent loaded(kARclassId, kLibrary); }
     std::ifstream in(manifest);
     const std::string text(std::istreambuf_iterator<char>(in), {});
     EXPECT_NE(text.find("# kept as it is\n"), std::string::npos) << text;
@@ -102,24 +93,22 @@ TEST_F(ComponentTest, theManifestDecidesWhichLibraryIsOpened) {
     EXPECT_EQ(text.find("gone.so"), std::string::npos) << text;
 
     // Without a fallback, an unregistered class cannot be loaded.
-    component::unregisterComponent(kLibrary);
-    EXPECT_THROW(LoadedComponent(component::kARclassId), ComponentError);
+    unregisterComponent(kLibrary);
+    EXPECT_THROW(LoadedComponent{kARclassId}, ComponentError);
     // A class the library does not serve is refused even when the manifest names the library.
     Manifest named = Manifest::read(manifest);
     named.setLibrary("Keltro_GL.GLclass", canonicalLibrary());
     named.write(manifest);
     EXPECT_THROW(LoadedComponent("Keltro_GL.GLclass"), ComponentError);
-}
 
-TEST_F(ComponentTest, unregisteringLeavesAnotherInstallationsEntryAlone) {
+    // Unregistering leaves another installation's entry alone; a missing library is not registered.
     Manifest other;
-    other.setLibrary(component::kARclassId, "/opt/keltro/lib/libkeltro_ar_component.so");
+    other.setLibrary(kARclassId, "/opt/keltro/lib/libkeltro_ar_component.so");
     other.write(manifest);
-    component::unregisterComponent(kLibrary);
-    EXPECT_EQ(Manifest::read(manifest).library(component::kARclassId),
-              "/opt/keltro/lib/libkeltro_ar_component.so");
-    EXPECT_THROW(component::registerComponent((folder / "missing.so").string()), ComponentError);
+    unregisterComponent(kLibrary);
+    EXPECT_EQ(Manifest::read(manifest).library(kARclassId), "/opt/keltro/lib/libkeltro_ar_component.so");
+    EXPECT_THROW(registerComponent((folder / "missing.so").string()), ComponentError);
 }
 
 }  // namespace
-}  // namespace keltro
+}  // namespace keltro::component

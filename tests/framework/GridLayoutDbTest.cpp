@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "framework/GridLayout.h"
-#include "schema/Schema.h"
 #include "support/TestDatabase.h"
 
 namespace keltro::framework {
@@ -20,29 +19,19 @@ protected:
                       db::Value(rowHeight), 1, caption == "paid" ? "dbgCheckBox" : ""});
     }
 
-    std::vector<std::pair<std::string, int>> storedOrder() {
-        std::vector<std::pair<std::string, int>> out;
-        for (const auto& row : db().query("SELECT Caption, col_order FROM Grid_property ORDER BY Caption"))
-            out.emplace_back(row["Caption"].textOr(), static_cast<int>(row["col_order"].integerOr(-1)));
-        return out;
-    }
-
     test::TestDatabase database{test::Contents::Tables};
 };
 
-TEST_F(GridLayoutTest, storedRowHeightsOutsideTheirRangeLoadAsTheDefault) {
-    const std::vector<std::pair<long, int>> cases = {{1000, 370}, {450, 450}, {600, 600}, {200, 200},
-                                                      {199, 370}, {601, 370}, {0, 370}};
-    for (const auto& [stored, loaded] : cases) EXPECT_EQ(LoadedRowHeight(stored), loaded) << stored;
-}
+TEST_F(GridLayoutTest, columnsFollowTheStoredRowsInOrderWithRowHeightsInRange) {
+    for (const auto& [stored, loaded] :
+         {std::pair{1000L, 370}, {450L, 450}, {600L, 600}, {200L, 200}, {199L, 370}, {601L, 370}, {0L, 370}})
+        EXPECT_EQ(LoadedRowHeight(stored), loaded) << stored;
 
-TEST_F(GridLayoutTest, columnsFollowTheStoredRowsInOrder) {
     addColumn(1, "description", true, 3000);
     addColumn(0, "pay item", true, 900, 1000);
     addColumn(2, "paid", true, 600);
     addColumn(3, "computer id", false, 1500);
-    Grid grid{.name = "dbgrid1"};
-    grid.columns.push_back({.caption = "left over from before"});
+    Grid grid{.name = "dbgrid1", .columns = {{.caption = "left over from before"}}};
     LoadGridLayout(db(), "ARform_test", grid);
 
     ASSERT_EQ(grid.columns.size(), 4u);
@@ -71,15 +60,15 @@ TEST_F(GridLayoutTest, closingStoresDraggedOrderAndWidthsOfVisibleColumnsOnly) {
     grid.columns[1].width = 4000;
     grid.columns[0].displayPosition = 1;
     grid.columns[2].displayPosition = 0;  // hidden: its row is not touched
-    grid.rowHeight = 5000;
+    grid.rowHeight = 5000;                // out of range: stored as the default
     SaveGridLayout(db(), "ARform_test", grid);
 
-    EXPECT_EQ(storedOrder(), (std::vector<std::pair<std::string, int>>{
-                                 {"computer id", 2}, {"description", 0}, {"pay item", 1}}));
-    auto description = *db().queryOne("SELECT * FROM Grid_property WHERE Caption = ?", {"description"});
-    EXPECT_EQ(description["col_width"].integer(), 4000);
-    auto first = *db().queryOne("SELECT * FROM Grid_property WHERE Caption = ?", {"pay item"});
-    EXPECT_EQ(first["row_height"].integer(), 370) << "an out-of-range height is stored as the default";
+    std::vector<std::tuple<std::string, std::int64_t, std::int64_t, std::int64_t>> stored;  // order, width, height
+    for (const auto& row : db().query("SELECT * FROM Grid_property ORDER BY Caption"))
+        stored.emplace_back(row["Caption"].textOr(), row["col_order"].integerOr(-1), row["col_width"].integerOr(-1),
+                            row["row_height"].integerOr(-1));
+    EXPECT_EQ(stored, (decltype(stored){
+                          {"computer id", 2, 1500, -1}, {"description", 0, 4000, -1}, {"pay item", 1, 900, 370}}));
 }
 
 }  // namespace

@@ -3,31 +3,28 @@
 // that never fail towards the host and close methods that do.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "host/ARclass.h"
 
 namespace keltro::host {
 namespace {
 
-// A screen that remembers what it saw when it loaded and can raise a notification.
+// A screen that remembers the context it loaded with and can raise a notification.
 class ProbeScreen : public framework::Screen {
 public:
     explicit ProbeScreen(const std::string& className) : Screen(className, className) {}
     void raise(const std::string& formx) { raiseNotification(formx, "D1", "A2"); }
-    std::string userAtLoad, dateFormatAtLoad, pathAtLoad;
+    framework::HostContext atLoad;
 
 protected:
-    void onLoad() override {
-        userAtLoad = context().KELTRO_USER;
-        dateFormatAtLoad = context().KELTRO_DATE_FORMAT;
-        pathAtLoad = context().KELTRO_PATH;
-    }
+    void onLoad() override { atLoad = context(); }
 };
 
 class ProbeFactory : public HeadlessScreenFactory {
 public:
     std::shared_ptr<framework::Screen> create(const std::string& className) override {
-        created.push_back(std::make_shared<ProbeScreen>(className));
-        return created.back();
+        return created.emplace_back(std::make_shared<ProbeScreen>(className));
     }
     std::vector<std::shared_ptr<ProbeScreen>> created;
 };
@@ -38,10 +35,7 @@ public:
     int pumps = 0;
 };
 
-struct Request {
-    std::string formx, docnox, arg2;
-    bool operator==(const Request&) const = default;
-};
+using Request = std::array<std::string, 3>;  // formx, docnox, arg2
 
 class ARclassTest : public ::testing::Test {
 protected:
@@ -50,9 +44,7 @@ protected:
         arclass.KELTRO_DATE_FORMAT = "mm/dd/yyyy";
         arclass.KELTRO_PATH = "C:\\Keltro";
         arclass.ui = &ui;
-        arclass.NotifyClients = [this](const std::string& f, const std::string& d, const std::string& a) {
-            requests.push_back({f, d, a});
-        };
+        arclass.NotifyClients = [this](const auto& f, const auto& d, const auto& a) { requests.push_back({f, d, a}); };
     }
 
     ProbeFactory factory;
@@ -61,26 +53,19 @@ protected:
     std::vector<Request> requests;
 };
 
-TEST_F(ARclassTest, contextReachesTheScreenBeforeItLoads) {
-    arclass.showform_ARreport_aging();
-    ASSERT_EQ(factory.created.size(), 1u);
-    const auto& screen = *factory.created[0];
-    EXPECT_EQ(screen.userAtLoad, "clerk");
-    EXPECT_EQ(screen.dateFormatAtLoad, "mm/dd/yyyy");
-    EXPECT_EQ(screen.pathAtLoad, "C:\\Keltro");
-    EXPECT_EQ(factory.openScreens().size(), 1u);
-
-    // A later change of the context reaches only screens opened after it.
-    arclass.KTuser("admin");
-    arclass.showform_ARreport_aging();
-    EXPECT_EQ(factory.created[0]->context().KELTRO_USER, "clerk");
-    EXPECT_EQ(factory.created[1]->userAtLoad, "admin");
-}
-
-TEST_F(ARclassTest, onlyTheReferencedScreenOfAKindReachesTheHost) {
+// A screen shown twice: each loads with the context of its own show, the older stays open
+// and only the newer reaches the host.
+TEST_F(ARclassTest, eachShowHandsOverTheContextAndTheNewestScreenOfAKindReachesTheHost) {
     arclass.showform_ARform_receipt();
+    arclass.KTuser("admin");  // reaches only screens opened after it
     arclass.showform_ARform_receipt();
     ASSERT_EQ(factory.created.size(), 2u);
+    const auto& first = factory.created[0]->atLoad;
+    EXPECT_EQ(first.KELTRO_USER, "clerk");
+    EXPECT_EQ(first.KELTRO_DATE_FORMAT, "mm/dd/yyyy");
+    EXPECT_EQ(first.KELTRO_PATH, "C:\\Keltro");
+    EXPECT_EQ(factory.created[0]->context().KELTRO_USER, "clerk");
+    EXPECT_EQ(factory.created[1]->atLoad.KELTRO_USER, "admin");
     EXPECT_EQ(factory.openScreens().size(), 2u) << "the older receipt screen stays open";
     EXPECT_EQ(arclass.referencedScreen("ARform_receipt"), factory.created[1]);
 
@@ -95,23 +80,18 @@ TEST_F(ARclassTest, onlyTheReferencedScreenOfAKindReachesTheHost) {
     EXPECT_FALSE(factory.created[0]->isClosed());
 }
 
-TEST_F(ARclassTest, goToMethodsBeforeTheirShowAreHarmlessButCloseMethodsReport) {
+TEST_F(ARclassTest, withoutScreensGoToMethodsAreHarmlessRelaysRunAndCloseMethodsReport) {
     EXPECT_NO_THROW(arclass.ARform_invoice_goto_docno("INV-26-00001"));
     EXPECT_NO_THROW(arclass.ARform_receipt_this_invoice("INV-26-00001", "1001"));
     EXPECT_NO_THROW(arclass.switch_ARform_invoice("cn"));
     EXPECT_NO_THROW(arclass.ARform_revalue_goto_docno("RV-26-00001"));
-    EXPECT_TRUE(factory.created.empty());
-    EXPECT_THROW(arclass.frm_invoice_Exit(), framework::ScreenError);
-}
-
-TEST_F(ARclassTest, relaysCanBeCalledByTheHost) {
     EXPECT_TRUE(arclass.call("frm_aging_NotifyClients", {"Next App", "", ""}));
     EXPECT_TRUE(arclass.call("frm_invoice_receipt_history_NotifyClients", {"pdf viewer", "x.pdf"}));
-    EXPECT_EQ(requests, (std::vector<Request>{{"Next App", "", ""}, {"pdf viewer", "x.pdf", ""}}));
     EXPECT_FALSE(arclass.call("showform_ARform_nothing", {}));
-}
+    EXPECT_TRUE(factory.created.empty());
+    EXPECT_EQ(requests, (std::vector<Request>{{"Next App", "", ""}, {"pdf viewer", "x.pdf", ""}}));
+    EXPECT_THROW(arclass.frm_invoice_Exit(), framework::ScreenError);
 
-TEST_F(ARclassTest, classTerminateReleasesTheDatabaseReferences) {
     auto database = db::openDatabase("sqlite::memory:");
     arclass.db(database.get());
     arclass.dbwkspace(database.get());
@@ -122,18 +102,14 @@ TEST_F(ARclassTest, classTerminateReleasesTheDatabaseReferences) {
 
 TEST(ARclassMethods, nameTheScreenTheyWorkOn) {
     HeadlessScreenFactory factory;
-    ARclass arclass(factory);
+    const ARclass arclass(factory);
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"showform_ARform_invoice", "ARform_invoice"},
-        {"ARform_invoice_recurring_goto_docno", "ARform_invoice"},
-        {"showform_ARform_fastreceipt", "ARform_fast_receipt"},
-        {"ARform_misc_goto_docno", "ARform_misc_receipt"},
-        {"ARform_receipt_this_invoice", "ARform_receipt"},
-        {"frm_invoice_Exit", "ARform_invoice"},
+        {"showform_ARform_invoice", "ARform_invoice"},   {"ARform_invoice_recurring_goto_docno", "ARform_invoice"},
+        {"showform_ARform_fastreceipt", "ARform_fast_receipt"}, {"ARform_misc_goto_docno", "ARform_misc_receipt"},
+        {"ARform_receipt_this_invoice", "ARform_receipt"}, {"frm_invoice_Exit", "ARform_invoice"},
         {"frm_invoice_receipt_history_Exit", "ARreport_invoice_receipt_history"},
         {"frm_receipt_check_history_NotifyClients", "ARreport_receipt_check_history"},
-        {"frm_recur_inquiry_Exit", "ARreport_recur_inquiry"},
-        {"class_terminate", ""},
+        {"frm_recur_inquiry_Exit", "ARreport_recur_inquiry"}, {"class_terminate", ""},
     };
     for (const auto& [method, screen] : cases) EXPECT_EQ(arclass.screenOfMethod(method), screen) << method;
 }

@@ -11,43 +11,50 @@
 namespace keltro::host {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 class AutomationTest : public ::testing::Test {
 protected:
-    // Runs the script; gives the events and the exit status.
-    std::pair<std::vector<Json>, int> run(const std::string& script) {
+    // Runs the script, one step a line; keeps its events and gives the exit status.
+    int run(const std::vector<std::string>& steps) {
+        std::string script;
+        for (const auto& step : steps) script += step + "\n";
         std::istringstream in(script);
         std::ostringstream out;
-        services::FixedClock clock(test::kDemoToday);
-        AutomationOptions options;
-        options.path = "/opt/keltro";
-        const int status = runAutomation(database.db(), clock, options, in, out);
-        std::vector<Json> events;
+        const services::FixedClock clock(test::kDemoToday);
+        const int status = runAutomation(database.db(), clock, {.path = "/opt/keltro"}, in, out);
         std::istringstream lines(out.str());
         for (std::string line; std::getline(lines, line);) events.push_back(parseJson(line));
-        return {events, status};
+        return status;
     }
 
-    static std::vector<const Json*> ofKind(const std::vector<Json>& events, const std::string& kind) {
+    std::vector<const Json*> ofKind(const std::string& kind) const {
         std::vector<const Json*> out;
         for (const auto& e : events)
             if (e.text("event") == kind) out.push_back(&e);
         return out;
     }
+    // One member of every event of a kind, as text.
+    Texts texts(const std::string& kind, const std::string& member) const {
+        Texts out;
+        for (const Json* e : ofKind(kind)) out.push_back(e->text(member).value_or("(none)"));
+        return out;
+    }
 
     test::TestDatabase database{test::Contents::DemoCompany};
+    std::vector<Json> events;
 };
 
 TEST_F(AutomationTest, everyScreenOpensAndShowsItsLayout) {
-    std::string script = "{\"call\":\"ARform_invoice_goto_docno\",\"args\":[\"INV-26-00001\"]}\n";
+    std::vector<std::string> script = {R"({"call":"ARform_invoice_goto_docno","args":["INV-26-00001"]})",
+                                       R"({"call":"frm_aging_NotifyClients","args":["Next App","",""]})"};
     const auto& shows = test::kShowMethods;
     for (const auto& [method, screen] : shows)
-        script += "{\"call\":\"" + method + "\"}\n{\"get\":\"" + screen + "\"}\n";
-    script += "{\"call\":\"frm_aging_NotifyClients\",\"args\":[\"Next App\",\"\",\"\"]}\n";
+        script.insert(script.end(), {R"({"call":")" + method + R"("})", R"({"get":")" + screen + R"("})"});
 
-    auto [events, status] = run(script);
-    EXPECT_EQ(status, 0);
-    EXPECT_TRUE(ofKind(events, "error").empty());
-    const auto screens = ofKind(events, "screen");
+    EXPECT_EQ(run(script), 0);
+    EXPECT_TRUE(ofKind("error").empty());
+    const auto screens = ofKind("screen");
     ASSERT_EQ(screens.size(), shows.size());
     for (std::size_t i = 0; i < shows.size(); ++i) {
         EXPECT_EQ(screens[i]->text("screen"), shows[i].second);
@@ -56,17 +63,11 @@ TEST_F(AutomationTest, everyScreenOpensAndShowsItsLayout) {
         for (const auto& [grid, captions] : *columns->object())
             EXPECT_FALSE(captions.array()->empty()) << shows[i].second << "." << grid << " has no columns";
     }
-    const auto notices = ofKind(events, "notify");
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0]->text("formx"), "Next App");
+    EXPECT_EQ(texts("notify", "formx"), Texts{"Next App"});
 }
 
 TEST_F(AutomationTest, stepsThatCannotRunAreReportedAndTheRunGoesOn) {
-    struct Case {
-        std::string step;
-        std::string error;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {R"({"get":"ARform_receipt"})", "No ARform_receipt screen is open"},
         {R"({"set":"ARreport_aging.txtnothing","value":"1"})", "has no control \"txtnothing\""},
         {R"({"command":"ARreport_aging","caption":"&Fly"})", "has no command \"&Fly\""},
@@ -78,67 +79,45 @@ TEST_F(AutomationTest, stepsThatCannotRunAreReportedAndTheRunGoesOn) {
         {R"({"set":)", "JSON"},
         {R"({"fly":"away"})", "Unknown step kind"},
     };
-    std::string script = "{\"call\":\"showform_ARreport_aging\"}\n";
-    for (const auto& c : cases) script += c.step + "\n";
-    script += "{\"sql\":\"SELECT customer_name FROM Customer_table WHERE customer_no = '1002'\"}\n";
+    std::vector<std::string> script = {R"({"call":"showform_ARreport_aging"})"};
+    for (const auto& c : cases) script.push_back(c.first);
+    script.push_back(R"({"sql":"SELECT customer_name FROM Customer_table WHERE customer_no = '1002'"})");
 
-    auto [events, status] = run(script);
-    EXPECT_EQ(status, 1);
-    const auto errors = ofKind(events, "error");
+    EXPECT_EQ(run(script), 1);
+    const auto errors = ofKind("error");
     ASSERT_EQ(errors.size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(*errors[i]->member("step")->number(), static_cast<double>(i + 2));
-        EXPECT_NE(errors[i]->text("text")->find(cases[i].error), std::string::npos)
-            << cases[i].step << " gave " << *errors[i]->text("text");
+        EXPECT_NE(errors[i]->text("text")->find(cases[i].second), std::string::npos)
+            << cases[i].first << " gave " << *errors[i]->text("text");
     }
-    const auto rows = ofKind(events, "rows");
+    const auto rows = ofKind("rows");
     ASSERT_EQ(rows.size(), 1u) << "the run goes on after errors";
     EXPECT_EQ(rows[0]->member("rows")->array()->at(0).text("customer_name"), "O'Brien Hardware");
 }
 
-TEST_F(AutomationTest, typingPickingAndClosingChangeTheScreen) {
-    auto [events, status] = run(
-        "{\"call\":\"showform_ARreport_aging\"}\n"
-        "{\"set\":\"ARreport_aging.cmbcustno\",\"value\":\"1002\"}\n"
-        "{\"pick\":\"ARreport_aging.cmbcompany\",\"index\":0}\n"
-        "{\"get\":\"ARreport_aging\"}\n"
-        "{\"command\":\"ARreport_aging\",\"caption\":\"&Exit\"}\n"
-        "{\"get\":\"ARreport_aging\"}\n");
-    EXPECT_EQ(status, 1);
-    const auto screens = ofKind(events, "screen");
-    ASSERT_EQ(screens.size(), 1u);
-    EXPECT_EQ(screens[0]->member("fields")->text("cmbcustno"), "1002");
-    EXPECT_EQ(screens[0]->member("fields")->text("cmbcompany"), "1");
-    const auto errors = ofKind(events, "error");
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0]->text("text"), "ARreport_aging was closed");
-}
-
-TEST_F(AutomationTest, invoiceDateIsCheckedAndSetsTheFiscalPeriod) {
-    auto [events, status] = run(
-        "{\"call\":\"showform_ARform_invoice\"}\n"
-        "{\"command\":\"ARform_invoice\",\"caption\":\"&New\"}\n"
-        "{\"set\":\"ARform_invoice.txtinvdate\",\"value\":\"05/13/2009\"}\n"
-        "{\"set\":\"ARform_invoice.txtinvdate\",\"value\":\"31/03/2026\"}\n"
-        "{\"get\":\"ARform_invoice\"}\n");
-    EXPECT_EQ(status, 0);
-    const auto messages = ofKind(events, "message");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0]->text("text"), "Month is invalid (13)");
-    EXPECT_EQ(messages[0]->text("screen"), "ARform_invoice");
-    const auto screens = ofKind(events, "screen");
-    ASSERT_EQ(screens.size(), 1u);
-    EXPECT_EQ(screens[0]->member("fields")->text("cmbfyear"), "2026");
-    EXPECT_EQ(screens[0]->member("fields")->text("cmbperiod"), "3");
+TEST_F(AutomationTest, typingPickingClosingAndAnInvoiceDateChangeTheScreens) {
+    EXPECT_EQ(run({R"({"call":"showform_ARreport_aging"})", R"({"set":"ARreport_aging.cmbcustno","value":"1002"})",
+                   R"({"pick":"ARreport_aging.cmbcompany","index":0})", R"({"get":"ARreport_aging"})",
+                   R"({"command":"ARreport_aging","caption":"&Exit"})", R"({"get":"ARreport_aging"})",
+                   R"({"call":"showform_ARform_invoice"})", R"({"command":"ARform_invoice","caption":"&New"})",
+                   R"({"set":"ARform_invoice.txtinvdate","value":"05/13/2009"})",
+                   R"({"set":"ARform_invoice.txtinvdate","value":"31/03/2026"})", R"({"get":"ARform_invoice"})"}),
+              1);
+    EXPECT_EQ(texts("error", "text"), Texts{"ARreport_aging was closed"});
+    EXPECT_EQ(texts("message", "text"), Texts{"Month is invalid (13)"});
+    EXPECT_EQ(texts("message", "screen"), Texts{"ARform_invoice"});
+    const auto screens = ofKind("screen");
+    ASSERT_EQ(screens.size(), 2u);
+    for (const auto& [screen, field, value] : {std::tuple{0, "cmbcustno", "1002"}, {0, "cmbcompany", "1"},
+                                               {1, "cmbfyear", "2026"}, {1, "cmbperiod", "3"}})
+        EXPECT_EQ(screens[screen]->member("fields")->text(field), value) << field;
 }
 
 TEST(Json, textSurvivesTheRoundTrip) {
-    const std::vector<std::string> texts = {"O'Brien", "Café Müller \"GmbH\"", "line 1\nline 2", "tab\there",
-                                            "back\\slash", std::string("nul\x01", 4), "東京"};
-    for (const auto& text : texts) {
-        const Json parsed = parseJson(JsonObjectWriter().text("t", text).str());
-        EXPECT_EQ(parsed.text("t"), text);
-    }
+    for (const std::string text : {"O'Brien", "Café Müller \"GmbH\"", "line 1\nline 2", "tab\there", "back\\slash",
+                                   "nul\x01", "東京"})
+        EXPECT_EQ(parseJson(JsonObjectWriter().text("t", text).str()).text("t"), text);
     EXPECT_EQ(parseJson(R"({"a":"\u00e9\ud83d\ude00"})").text("a"), "é😀");
     EXPECT_EQ(parseJson(R"({"n":3})").text("n"), "3");
     EXPECT_THROW(parseJson(R"({"a":1} x)"), JsonError);

@@ -13,8 +13,7 @@ using ::testing::ElementsAre;
 
 TEST(InvoiceWalkthrough, runsCleanOnTheDemoCompany) {
     test::TestDatabase database(test::Contents::DemoCompany);
-    std::vector<std::string> messages;
-    std::vector<std::string> shownKeys;
+    std::vector<std::string> messages, shownKeys;
     for (const auto& event : test::runExampleScript(database.db(), "invoice-walkthrough.jsonl")) {
         if (event.text("event") == "message") messages.push_back(*event.text("text"));
         if (event.text("event") == "screen")

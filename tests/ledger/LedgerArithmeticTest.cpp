@@ -11,26 +11,18 @@
 namespace keltro::services {
 namespace {
 
-TEST(PeriodBalances, eachCodeMovesItsColumnAndOnlyPeriodsMovePeriodEnds) {
+TEST(PeriodBalances, eachCodeMovesItsColumnOnlyPeriodsMoveTheEndsAndSumsAreRounded) {
     struct Case {
         const char* code;
         std::optional<int> slot;
         bool movesPeriodEnds;
     };
-    const Case cases[] = {{"1", 0, true},
-                          {"12", 11, true},
-                          {"13", 12, true},
-                          {"AD", kAdjustSlot, false},
-                          {"CL", kClosingSlot, false},
-                          {"0", {}, false},
-                          {"14", {}, false},
-                          {"ad", {}, false},
-                          {" 3", {}, false},
-                          {"03", {}, false},
-                          {"3 ", {}, false},
-                          {"1x", {}, false},
-                          {"130", {}, false},
-                          {"", {}, false}};
+    const Case cases[] = {{"1", 0, true},   {"12", 11, true}, {"13", 12, true},
+                          {"AD", kAdjustSlot, false}, {"CL", kClosingSlot, false},
+                          // codes that move nothing
+                          {"0", {}, false}, {"14", {}, false}, {"ad", {}, false}, {" 3", {}, false},
+                          {"03", {}, false}, {"3 ", {}, false}, {"1x", {}, false},
+                          {"130", {}, false}, {"", {}, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         EXPECT_EQ(MovementSlot(c.code), c.slot);
@@ -38,15 +30,10 @@ TEST(PeriodBalances, eachCodeMovesItsColumnAndOnlyPeriodsMovePeriodEnds) {
         AddPeriodAmountBase(row, c.code, 7.5);
         EXPECT_EQ(row.base.ytd, c.slot ? 7.5 : 0);
         EXPECT_EQ(row.base.periodEnd[kPeriodCount - 1], c.movesPeriodEnds ? 7.5 : 0);
-        if (c.slot) {
-            EXPECT_EQ(row.base.movements[*c.slot], 7.5);
-        }
+        if (c.slot) { EXPECT_EQ(row.base.movements[*c.slot], 7.5); }
         EXPECT_EQ(row.plain.ytd, 0);
     }
-}
-
-TEST(PeriodBalances, sumsAreRoundedToCentsAtEveryStep) {
-    PeriodBalances row;
+    PeriodBalances row;  // the plain side, its sums rounded to cents at every step
     AddPeriodAmount(row, "2", 0.1);
     AddPeriodAmount(row, "2", 0.2);
     EXPECT_EQ(row.plain.movements[1], 0.3);
@@ -107,7 +94,6 @@ TEST(CheckDocumentBalance, refusesUnbalancedInactiveAndUnknown) {
     const auto line = [](const char* accno, bool debit, double base) {
         return CheckedLine{accno, true, false, debit, base};
     };
-    const auto unknown = CheckedLine{"9999", false, false, true, 0};
     struct Case {
         const char* name;
         std::vector<CheckedLine> lines;
@@ -117,22 +103,16 @@ TEST(CheckDocumentBalance, refusesUnbalancedInactiveAndUnknown) {
     const std::string unbalanced = "Document is not balance (debit <> credit)";
     const Case cases[] = {
         {"no lines", {}, true, {}},
-        {"invoice",
-         {line("1100", true, 110), line("4000", false, 100), line("2200", false, 10)},
-         true,
-         {}},
+        {"invoice", {line("1100", true, 110), line("4000", false, 100), line("2200", false, 10)},
+         true, {}},
         {"tax a cent off",
-         {line("1100", true, 110), line("4000", false, 100), line("2200", false, 10.01)},
-         false,
+         {line("1100", true, 110), line("4000", false, 100), line("2200", false, 10.01)}, false,
          {unbalanced}},
-        {"half cents round away",
-         {line("1100", true, 0.005), line("4000", false, 0.005)},
-         true,
+        {"half cents round away", {line("1100", true, 0.005), line("4000", false, 0.005)}, true,
          {}},
-        {"unknown account, silently", {unknown}, false, {}},
+        {"unknown account, silently", {CheckedLine{"9999", false, false, true, 0}}, false, {}},
         {"a line without base amount adds nothing",
-         {line("1100", true, 5), CheckedLine{"4000", true, false, false, std::nullopt}},
-         false,
+         {line("1100", true, 5), CheckedLine{"4000", true, false, false, std::nullopt}}, false,
          {unbalanced}},
     };
     for (const auto& c : cases) {

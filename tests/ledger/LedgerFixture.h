@@ -73,17 +73,13 @@ protected:
         return key;
     }
 
-    // A header in USD, period 3 of 2026.
+    // A header of 2026, by default in USD and period 3.
     static services::JournalHeader header(std::string currency = "USD",
-                                          std::optional<double> rate = std::nullopt) {
-        return {.source = "AR-INVOICE",
-                .sourceForm = "A/R Invoice Entry",
-                .sourceDocno = "INV-26-00001",
-                .date = {2026, 3, 10},
-                .period = "3",
-                .fyear = "2026",
-                .currency = std::move(currency),
-                .exchangeRate = rate,
+                                          std::optional<double> rate = std::nullopt,
+                                          std::string period = "3") {
+        return {.source = "AR-INVOICE", .sourceForm = "A/R Invoice Entry",
+                .sourceDocno = "INV-26-00001", .date = {2026, 3, 10}, .period = std::move(period),
+                .fyear = "2026", .currency = std::move(currency), .exchangeRate = rate,
                 .remark = "Invoice no. INV-26-00001"};
     }
 
@@ -94,26 +90,21 @@ protected:
     services::JournalContext context{ledger, clock, "admin", "USD"};
 };
 
-// Every row of a table as text, sorted: what a rolled-back save must leave as it found.
-inline std::vector<std::string> tableSnapshot(db::Database& db, const std::string& table) {
-    std::vector<std::string> rows;
-    for (const auto& row : db.query("SELECT * FROM " + table)) {
-        std::string text;
-        for (const auto& value : row.values()) text += value.text().value_or("<null>") + "|";
-        rows.push_back(text);
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-// The tables a posting writes.
-inline const std::vector<std::string> kPostingTables = {
-    "GL_header_table",    "GL_transaction_table",   "Balance_table",         "Balance_period_table",
-    "Docno_master_table", "Next_number_fkey_table", "Account_currency_table"};
-
+// Every row of the tables a posting writes, as sorted text: what a rolled-back save must
+// leave as it found.
 inline std::vector<std::vector<std::string>> postingSnapshot(db::Database& db) {
     std::vector<std::vector<std::string>> snapshot;
-    for (const auto& table : kPostingTables) snapshot.push_back(tableSnapshot(db, table));
+    for (const char* table : {"GL_header_table", "GL_transaction_table", "Balance_table",
+                              "Balance_period_table", "Docno_master_table",
+                              "Next_number_fkey_table", "Account_currency_table"}) {
+        auto& rows = snapshot.emplace_back();
+        for (const auto& row : db.query(std::string("SELECT * FROM ") + table)) {
+            std::string text;
+            for (const auto& value : row.values()) text += value.text().value_or("<null>") + "|";
+            rows.push_back(text);
+        }
+        std::sort(rows.begin(), rows.end());
+    }
     return snapshot;
 }
 

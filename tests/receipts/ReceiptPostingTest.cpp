@@ -1,6 +1,7 @@
-// The receipt journal's entries: exchange gain, loss or none, the refusals, a completed
-// fast receipt; and the receipts' working period. The worked example and merging are
-// checked on saved receipts (ReceiptPostingDbTest, ReceiptEntryDbTest).
+// The receipt journal's entries: no exchange line at the same rate, a completed fast
+// receipt, the refusals; and the receipts' working period. The worked example, both exchange
+// directions and merging are checked on saved receipts (ReceiptPostingDbTest,
+// ReceiptEntryDbTest).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,139 +14,90 @@
 namespace keltro::receipts {
 namespace {
 
-using services::AccountCurrencyTotal;
-using ::testing::ElementsAre;
-
-const ReceiptAccounts kAccounts{"1020", "1110", "7000", "7010"};
-
-ApplicationLine line(const std::string& currency, double applied, double discount,
-                     const std::string& discountAccno, std::optional<double> ir = std::nullopt,
-                     std::optional<double> rr = std::nullopt) {
-    ApplicationLine l;
-    l.invoiceNo = "INV-26-00001";
-    l.payItem = "1";
-    l.currency = currency;
-    l.applied = applied;
-    l.discountTaken = discount;
-    l.discountAccno = discountAccno;
-    l.invoiceRate = ir;
-    l.receiptRate = rr;
-    return l;
+// A row of `currency` applying `applied`, with `discount` taken onto `discountAccno`.
+ApplicationLine row(const char* currency, double applied, double discount,
+                    const char* discountAccno, std::optional<double> ir = std::nullopt,
+                    std::optional<double> rr = std::nullopt) {
+    return {.invoiceNo = "INV-26-00001", .payItem = "1", .applied = applied,
+            .discountTaken = discount, .currency = currency, .invoiceRate = ir,
+            .receiptRate = rr, .discountAccno = discountAccno};
 }
 
-ApplicationLine eurLine(double applied, double discount, double ir, double rr) {
-    return line("EUR", applied, discount, "6100", ir, rr);
+std::optional<services::JournalEntries> entriesOf(services::Ui& ui,
+                                                  const std::vector<ApplicationLine>& lines,
+                                                  DebitPosting debit = DebitPosting::Receipt) {
+    const AccountExists exists = [](const std::string& accno) { return accno != "9999"; };
+    return receiptJournalEntries(ui, exists, "USD", lines, {"1020", "1110", "7000", "7010"}, debit);
 }
 
-ApplicationLine usdLine(double applied, double discount, const std::string& discountAccno) {
-    return line("USD", applied, discount, discountAccno);
+MATCHER(SameEntry, "") {
+    const auto& [actual, expected] = arg;
+    return actual.accno == expected.accno && actual.currency == expected.currency &&
+           actual.amount == expected.amount && actual.baseAmount == expected.baseAmount;
 }
 
-struct Posting {
-    services::RecordingUi ui;
-    std::optional<services::JournalEntries> entries;
-
-    Posting(const std::vector<ApplicationLine>& lines, DebitPosting debit = DebitPosting::Receipt) {
-        const AccountExists exists = [](const std::string& accno) { return accno != "9999"; };
-        entries = receiptJournalEntries(ui, exists, "USD", lines, kAccounts, debit);
-    }
-    std::vector<AccountCurrencyTotal> totals() const { return entries->entries(); }
-};
-
-MATCHER_P4(Entry, accno, currency, amount, base, "") {
-    return arg.accno == accno && arg.currency == currency && arg.amount == amount &&
-           arg.baseAmount == base;
-}
-
-TEST(ReceiptPosting, exchangeDifferenceGoesToGainOrLossOrNowhere) {
-    struct Case {
-        double ir;
-        double rr;
-        std::vector<AccountCurrencyTotal> exchange;  // the entries after the receivable
-    };
-    const Case cases[] = {
-        {1.50, 1.40, {{"7010", "USD", 10.0, 10.0}}},
-        {1.40, 1.50, {{"7000", "USD", 10.0, 10.0}}},
-        {1.45, 1.45, {}},
-    };
-    for (const auto& c : cases) {
-        const Posting posting({eurLine(100, 0, c.ir, c.rr)});
-        const auto totals = posting.totals();
-        ASSERT_EQ(totals.size(), 2 + c.exchange.size()) << c.ir << " " << c.rr;
-        for (std::size_t i = 0; i < c.exchange.size(); ++i) {
-            EXPECT_EQ(totals[2 + i].accno, c.exchange[i].accno);
-            EXPECT_DOUBLE_EQ(totals[2 + i].baseAmount, c.exchange[i].baseAmount);
-        }
+// A completed fast receipt finds the money posted by the batch: only discount and
+// exchange are left.
+TEST(ReceiptPosting, exchangeDifferenceAndWhatACompletedFastReceiptLeavesToPost) {
+    using enum DebitPosting;
+    const std::tuple<ApplicationLine, DebitPosting, std::vector<services::AccountCurrencyTotal>>
+        cases[] = {
+            // The same rate: no exchange line.
+            {row("EUR", 100, 0, "6100", 1.45, 1.45), Receipt,
+             {{"1020", "EUR", 100, 145}, {"1110", "EUR", -100, -145}}},
+            // Completed: the discount, the receivable's rest at either rate, the exchange.
+            {row("EUR", 98, 2, "6100", 1.50, 1.40), AlreadyPosted,
+             {{"6100", "EUR", 2, 2.80}, {"1110", "EUR", -2, -2.80}, {"1110", "USD", -10, -10},
+              {"7010", "USD", 10, 10}}},
+            // Completed with nothing left: the receivable's entry moves nothing.
+            {row("USD", 100, 0, ""), AlreadyPosted, {{"1110", "USD", 0, 0}}},
+        };
+    for (const auto& [line, debit, expected] : cases) {
+        SCOPED_TRACE(::testing::Message() << line.currency << " " << line.applied);
+        services::RecordingUi ui;
+        EXPECT_THAT(entriesOf(ui, {line}, debit).value().entries(),
+                    ::testing::Pointwise(SameEntry(), expected));
     }
 }
 
 TEST(ReceiptPosting, rowsThatCannotBePostedSayWhy) {
-    struct Case {
-        ApplicationLine line;
-        const char* message;
+    const std::pair<ApplicationLine, const char*> cases[] = {
+        {row("EUR", 98, 0, "6100", 1.5), "please specify receipt exchange rate"},
+        {row("USD", 98, 2, ""), "please specify discount account"},
+        {row("USD", 98, 2, "9999"), "discount account is invalid"},
+        {{.writeoff = 5, .currency = "USD"}, "please specify write-off account"},
+        {{.writeoff = 5, .currency = "USD", .writeoffAccno = "9999"},
+         "write-off account is invalid"},
     };
-    ApplicationLine noRate = eurLine(98, 0, 1.5, 1.4);
-    noRate.receiptRate.reset();
-    ApplicationLine writeoffWithout = usdLine(0, 0, "");
-    writeoffWithout.writeoff = 5;
-    ApplicationLine writeoffUnknown = writeoffWithout;
-    writeoffUnknown.writeoffAccno = "9999";
-    const Case cases[] = {
-        {noRate, "please specify receipt exchange rate"},
-        {usdLine(98, 2, ""), "please specify discount account"},
-        {usdLine(98, 2, "9999"), "discount account is invalid"},
-        {writeoffWithout, "please specify write-off account"},
-        {writeoffUnknown, "write-off account is invalid"},
-    };
-    for (const auto& c : cases) {
-        const Posting posting({usdLine(10, 0, ""), c.line});
-        EXPECT_FALSE(posting.entries) << c.message;
-        EXPECT_THAT(posting.ui.texts(), ElementsAre(c.message));
+    for (const auto& [refused, message] : cases) {
+        services::RecordingUi ui;
+        EXPECT_FALSE(entriesOf(ui, {row("USD", 10, 0, ""), refused})) << message;
+        EXPECT_THAT(ui.texts(), ::testing::ElementsAre(message));
     }
 }
 
-// A completed fast receipt: the batch posted the money; only discount and exchange are left.
-TEST(ReceiptPosting, aCompletedFastReceiptPostsWhatTheBatchDidNot) {
-    const Posting foreign({eurLine(98, 2, 1.50, 1.40)}, DebitPosting::AlreadyPosted);
-    EXPECT_THAT(foreign.totals(),
-                ElementsAre(Entry("6100", "EUR", 2.0, 2.80), Entry("1110", "EUR", -2.0, -2.80),
-                            Entry("1110", "USD", -10.0, -10.0), Entry("7010", "USD", 10.0, 10.0)));
-    const Posting plain({usdLine(100, 0, "")}, DebitPosting::AlreadyPosted);
-    EXPECT_THAT(plain.totals(), ElementsAre(Entry("1110", "USD", 0.0, 0.0)));
-}
-
+// The invoice's rule lets an open-ended allowed window through (WorkingPeriodTest); the
+// receipt's does not.
 TEST(ReceiptRules, outsideTheWorkingWindowOnlyAFullAllowedWindowLetsAReceiptThrough) {
-    store::WorkingPeriodConfig config;
-    config.activated = true;
-    config.working = {"2026", 1, "2026", 12};
-    config.allowHistoryUpdate = true;
-    config.allowed = {"2025", 1, "2025", 12};
-    struct Case {
-        std::function<void(store::WorkingPeriodConfig&)> change;
-        std::string fyear;
-        int period;
-        bool passes;
-    };
-    const Case cases[] = {
-        {[](auto&) {}, "2026", 12, true},
-        {[](auto&) {}, "2025", 3, true},
-        {[](auto&) {}, "2027", 1, false},
+    const store::WorkingPeriodConfig config{
+        .activated = true, .working = {"2026", 1, "2026", 12}, .allowHistoryUpdate = true,
+        .allowed = {"2025", 1, "2025", 12}};
+    using Change = std::function<void(store::WorkingPeriodConfig&)>;
+    const Change same = [](auto&) {};
+    const std::tuple<Change, const char*, int, bool> cases[] = {
+        {same, "2026", 12, true}, {same, "2025", 3, true}, {same, "2027", 1, false},
         {[](auto& c) { c.allowHistoryUpdate = false; }, "2025", 3, false},
         {[](auto& c) { c.allowed.endPeriod.reset(); }, "2025", 3, false},
         {[](auto& c) { c.allowed.startPeriod.reset(); }, "2025", 3, false},
         {[](auto& c) { c.working.startPeriod.reset(); }, "2027", 1, true},
         {[](auto& c) { c.activated = false; }, "2027", 1, true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [change, fyear, period, passes] : cases) {
         store::WorkingPeriodConfig changed = config;
-        c.change(changed);
-        EXPECT_EQ(isWithinReceiptWorkingPeriod(changed, c.fyear, c.period), c.passes)
-            << c.fyear << "/" << c.period;
+        change(changed);
+        EXPECT_EQ(isWithinReceiptWorkingPeriod(changed, fyear, period), passes)
+            << fyear << "/" << period;
     }
-    // The invoice's rule lets an open-ended allowed window through; the receipt's does not.
-    store::WorkingPeriodConfig openEnded = config;
-    openEnded.allowed.endPeriod.reset();
-    EXPECT_TRUE(store::isWithinWorkingPeriod(openEnded, "2025", 3));
 }
 
 }  // namespace

@@ -10,13 +10,17 @@ using ::testing::ElementsAre;
 
 class ReceiptVoidTest : public ReceiptScreenTest {
 protected:
-    // A saved cash receipt of `amount` applying `applied` to the first row.
+    // A saved cash receipt of `amount` applying `applied` to the first row (its open
+    // amount less the discount available when empty).
     ARform_receipt& saveReceipt(const std::string& docno, const std::string& amount,
-                                const std::string& applied, const std::string& date = "") {
+                                const std::string& applied = "", const std::string& date = "") {
         auto& screen = receiptFor(docno);
         if (!date.empty()) screen.enter("txtrcdate", date);
         cash(screen, amount);
-        apply(screen, 0, "applied amount", applied);
+        if (applied.empty())
+            screen.clickCell("dbgrid1", 0, "applied amount");
+        else
+            apply(screen, 0, "applied amount", applied);
         screen.run("&Save");
         EXPECT_EQ(lastSaid(), "Add new Receipt complete") << ::testing::PrintToString(ui.texts());
         return screen;
@@ -36,20 +40,15 @@ protected:
 TEST_F(ReceiptVoidTest, inItsOwnPeriodTheReversalIsAppendedToTheReceiptJournal) {
     const std::string invoice =
         addDocument({.earlyDiscount = 2.0, .discountDate = db::Date{2026, 12, 16}});
-    auto& screen = receiptFor(invoice);
-    screen.clickCell("dbgrid1", 0, "applied amount");
-    cash(screen, "100");
-    screen.run("&Save");
-    ASSERT_EQ(lastSaid(), "Add new Receipt complete");
+    auto& screen = saveReceipt(invoice, "100");
     const std::string receipt = screen.field("txtdocno").value;
     const std::string journal = screen.field("txtglfkey").value;
     const std::string unappliedNo = screen.field("txtunapplied_docno").value;
     ASSERT_FALSE(unappliedNo.empty()) << "2.00 over";
-    ASSERT_EQ(lineCount(journal), 3);
 
     voidShown(screen, false);
     EXPECT_THAT(ui.texts(), ElementsAre("Are you sure to void this receipt?"));
-    EXPECT_EQ(lineCount(journal), 3) << "No: nothing happens";
+    EXPECT_EQ(lineCount(journal), 3) << "No: nothing happens to the three lines";
 
     voidShown(screen);
     EXPECT_THAT(ui.texts(), ElementsAre("Are you sure to void this receipt?",
@@ -61,15 +60,12 @@ TEST_F(ReceiptVoidTest, inItsOwnPeriodTheReversalIsAppendedToTheReceiptJournal) 
     EXPECT_EQ((*gl)["Description"].textOr(), "Void receipt " + receipt);
     EXPECT_TRUE((*gl)["Reverse"].booleanOr(false));
     EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));
-    const auto line =
-        db().queryOne("SELECT * FROM AR_transaction_table WHERE docno = ?", {invoice});
-    EXPECT_DOUBLE_EQ((*line)["paid_amount"].numberOr(-1), 0);
-    EXPECT_DOUBLE_EQ((*line)["discount_taken"].numberOr(-1), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM AR_transaction_table WHERE docno = ? "
+                    "AND paid_amount = 0 AND discount_taken = 0", {invoice}), 1);
     const auto header = db().queryOne("SELECT * FROM Receipt_header_table");
     EXPECT_TRUE((*header)["void"].booleanOr(false));
     EXPECT_EQ((*header)["void_date"].date(), kToday);
-    EXPECT_EQ(
-        count("SELECT COUNT(*) FROM Receipt_transaction_table WHERE void = TRUE"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt_transaction_table WHERE void = TRUE"), 1);
     EXPECT_TRUE(scalar("SELECT void FROM AR_transaction_table WHERE docno = ?", {unappliedNo})
                     .booleanOr(false));
 
@@ -78,7 +74,10 @@ TEST_F(ReceiptVoidTest, inItsOwnPeriodTheReversalIsAppendedToTheReceiptJournal) 
     expectCleanBooks();
 }
 
-TEST_F(ReceiptVoidTest, inALaterPeriodANewJournalReversesIt) {
+// Voided in a later period, a receipt gets a reversing journal of its own (its date,
+// period and remarks are JournalReversalDbTest's); a document partly paid by another
+// receipt stays paid by that one.
+TEST_F(ReceiptVoidTest, inALaterPeriodANewJournalReversesItAndOtherReceiptsStayApplied) {
     const std::string invoice = addDocument({.date = {2026, 11, 2}});
     auto& screen = saveReceipt(invoice, "100", "100", "25/11/2026");
     const std::string receipt = screen.field("txtdocno").value;
@@ -92,12 +91,14 @@ TEST_F(ReceiptVoidTest, inALaterPeriodANewJournalReversesIt) {
         "SELECT * FROM GL_header_table WHERE fkey <> ? AND source_docno = ?", {journal, receipt});
     ASSERT_TRUE(reversing);
     EXPECT_EQ((*reversing)["Description"].textOr(), "void receipt " + receipt);
-    EXPECT_EQ((*reversing)["period"].textOr(), "12");
-    EXPECT_EQ((*reversing)["gldate"].date(), kToday);
     EXPECT_EQ(lineCount((*reversing)["fkey"].textOr()), 2);
-    EXPECT_EQ(text("SELECT remark FROM GL_header_table WHERE fkey = ?", {journal}),
-              "Reversed by " + (*reversing)["docno"].textOr());
     EXPECT_EQ(paidState(invoice), (DocumentState{100, false, false, false}));
+
+    saveReceipt(invoice, "40", "40");
+    auto& second = saveReceipt(invoice, "60", "60");
+    EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
+    voidShown(second);
+    EXPECT_EQ(paidState(invoice), (DocumentState{60, false, true, false}));
     expectCleanBooks();
 }
 
@@ -108,9 +109,7 @@ TEST_F(ReceiptVoidTest, theUnappliedCashOfAReceiptKeepsItUntilItsUserIsVoided) {
     const std::string unappliedNo = deposit.field("txtunapplied_docno").value;
 
     const std::string second = addDocument({.lines = {50}});
-    auto& user = receiptFor(second);
-    ASSERT_EQ(cell(user, 0, "invoice no"), second);
-    ASSERT_EQ(cell(user, 1, "invoice no"), unappliedNo);
+    auto& user = receiptFor(second);  // the invoice, then the unapplied cash
     apply(user, 0, "applied amount", "50");
     apply(user, 1, "applied amount", "-30");
     cash(user, "20");
@@ -136,17 +135,6 @@ TEST_F(ReceiptVoidTest, theUnappliedCashOfAReceiptKeepsItUntilItsUserIsVoided) {
     EXPECT_EQ(paidState(first), (DocumentState{100, false, false, false}));
     EXPECT_TRUE(
         scalar("SELECT void FROM AR_header_table WHERE docno = ?", {unappliedNo}).booleanOr(false));
-    expectCleanBooks();
-}
-
-// The first receipt's part stays paid when the second is voided.
-TEST_F(ReceiptVoidTest, aDocumentPartlyPaidByAnotherReceiptStaysPartlyPaid) {
-    const std::string invoice = addDocument({.lines = {100}});
-    saveReceipt(invoice, "40", "40");
-    auto& second = saveReceipt(invoice, "60", "60");
-    EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
-    voidShown(second);
-    EXPECT_EQ(paidState(invoice), (DocumentState{60, false, true, false}));
     expectCleanBooks();
 }
 

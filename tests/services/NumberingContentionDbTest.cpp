@@ -17,7 +17,6 @@
 #include <thread>
 
 #include "db/Database.h"
-#include "schema/Schema.h"
 #include "services/Numbering.h"
 #include "support/TestDatabase.h"
 
@@ -30,17 +29,14 @@ constexpr int kSavesPerWorker = 200;
 constexpr int kRollbackEvery = 7;
 constexpr std::chrono::milliseconds kPauseAfterRollback{60};
 
-// What one workstation did.
-struct WorkerResult {
-    std::vector<DocumentNumbers> committed;
-    int rolledBack = 0;
-};
+// The numbers of the saves one workstation committed.
+using Committed = std::vector<DocumentNumbers>;
 
 // One workstation: saves documents until it has numbered kSavesPerWorker of them, rolling
 // every seventh back. A refused lock (the counter or the database stayed locked) is a
 // failed save, tried again.
-WorkerResult runWorker(db::Database& db) {
-    WorkerResult result;
+Committed runWorker(db::Database& db) {
+    Committed committed;
     RecordingUi ui;
     for (int numbered = 0; numbered < kSavesPerWorker;) {
         try {
@@ -48,23 +44,21 @@ WorkerResult runWorker(db::Database& db) {
             const auto numbers = NumberNewDocument(db, ui, 1, "inv", "2009");
             if (!numbers) continue;
             db.execute("INSERT INTO AR_header_table (company, doctype, docno, fkey) "
-                       "VALUES (1, ?, ?, ?)",
-                       {"inv", numbers->docno, numbers->fkey});
+                       "VALUES (1, ?, ?, ?)", {"inv", numbers->docno, numbers->fkey});
             if (++numbered % kRollbackEvery == 0) {
                 tx.rollback();
-                ++result.rolledBack;
                 // A pause before the next save lets the waiting workstations in, so that
                 // the workers take turns rather than run one after the other.
                 std::this_thread::sleep_for(kPauseAfterRollback);
                 continue;
             }
             tx.commit();
-            result.committed.push_back(numbers->numbers);
+            committed.push_back(numbers->numbers);
         } catch (const db::LockTimeout&) {
         }
     }
     if (!ui.said().empty()) throw std::runtime_error("unexpected message: " + ui.texts().front());
-    return result;
+    return committed;
 }
 
 class NumberingContentionTest : public ::testing::Test {
@@ -72,39 +66,35 @@ protected:
     void SetUp() override {
         db::Transaction tx(db());
         db().execute("INSERT INTO Docno_master_table (company, doctype, fiscalyear, nextdocno) "
-                     "VALUES (1, ?, ?, ?)",
-                     {"inv", "2009", kFirstDocno});
+                     "VALUES (1, ?, ?, ?)", {"inv", "2009", kFirstDocno});
         db().execute("INSERT INTO Next_number_fkey_table (company, doctype, fkeyno) "
-                     "VALUES (1, ?, ?)",
-                     {"inv", kFirstKey});
-        db().execute("INSERT INTO Next_number_config_table "
-                     "(structure, fyear_digit, seperator1, seperator2) VALUES (?, 2, TRUE, TRUE)",
-                     {"1"});
+                     "VALUES (1, ?, ?)", {"inv", kFirstKey});
+        db().execute("INSERT INTO Next_number_config_table (structure, fyear_digit, seperator1, "
+                     "seperator2) VALUES (?, 2, TRUE, TRUE)", {"1"});
         db().execute("INSERT INTO Next_number_format_table (doctype, prefix, running_no_digit) "
-                     "VALUES (?, ?, 5)",
-                     {"inv", "INV"});
+                     "VALUES (?, ?, 5)", {"inv", "INV"});
         tx.commit();
     }
     db::Database& db() { return database.db(); }
 
     // SQLite: one process per workstation, each with its own connection to the file; a
     // child writes its committed numbers to its own file and exits 0.
-    std::vector<WorkerResult> runProcesses(int count) {
+    std::vector<Committed> runProcesses(int count) {
         const auto folder = std::filesystem::temp_directory_path() /
                             ("keltro_contention_" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
         std::vector<pid_t> children;
-        for (int i = 0; i < count; ++i) {
-            const pid_t pid = fork();
-            if (pid == 0) _exit(childWorker(folder / std::to_string(i)));
-            children.push_back(pid);
-        }
-        std::vector<WorkerResult> results;
+        for (int i = 0; i < count; ++i)
+            if (const pid_t pid = children.emplace_back(fork()); pid == 0)
+                _exit(childWorker(folder / std::to_string(i)));
+        std::vector<Committed> results;
         for (int i = 0; i < count; ++i) {
             int status = 0;
             waitpid(children[static_cast<std::size_t>(i)], &status, 0);
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "worker " << i;
-            results.push_back(readResult(folder / std::to_string(i)));
+            std::ifstream in(folder / std::to_string(i));
+            auto& committed = results.emplace_back();
+            for (DocumentNumbers n; in >> n.running >> n.key;) committed.push_back(n);
         }
         std::filesystem::remove_all(folder);
         return results;
@@ -113,33 +103,23 @@ protected:
     int childWorker(const std::filesystem::path& file) const {
         try {
             auto own = db::openDatabase(database.url());
-            const WorkerResult result = runWorker(*own);
             std::ofstream out(file);
-            out << result.rolledBack << '\n';
-            for (const auto& n : result.committed) out << n.running << ' ' << n.key << '\n';
+            for (const auto& n : runWorker(*own)) out << n.running << ' ' << n.key << '\n';
             return out.good() ? 0 : 3;
         } catch (...) {
             return 2;
         }
     }
 
-    static WorkerResult readResult(const std::filesystem::path& file) {
-        WorkerResult result;
-        std::ifstream in(file);
-        in >> result.rolledBack;
-        for (DocumentNumbers n; in >> n.running >> n.key;) result.committed.push_back(n);
-        return result;
-    }
-
     // PostgreSQL: one connection per workstation, each used by its own thread.
-    std::vector<WorkerResult> runThreads(int count) {
+    std::vector<Committed> runThreads(int count) {
         std::vector<std::unique_ptr<db::Database>> connections;
         for (int i = 0; i < count; ++i) connections.push_back(database.open());
-        std::vector<WorkerResult> results(static_cast<std::size_t>(count));
+        std::vector<Committed> results(connections.size());
         std::mutex failuresMutex;
         std::vector<std::string> failures;
         std::vector<std::thread> threads;
-        for (std::size_t i = 0; i < connections.size(); ++i) {
+        for (std::size_t i = 0; i < connections.size(); ++i)
             threads.emplace_back([&, i] {
                 try {
                     results[i] = runWorker(*connections[i]);
@@ -148,45 +128,37 @@ protected:
                     failures.push_back(e.what());
                 }
             });
-        }
         for (auto& t : threads) t.join();
         EXPECT_EQ(failures, std::vector<std::string>{});
         return results;
     }
 
-    // The numbers handed out, sorted, must be exactly first, first + 1, ... without gaps.
-    static void expectConsecutive(std::vector<std::int64_t> numbers, std::int64_t first) {
-        std::sort(numbers.begin(), numbers.end());
-        std::vector<std::int64_t> expected(numbers.size());
-        std::iota(expected.begin(), expected.end(), first);
-        EXPECT_EQ(numbers, expected);
-    }
-
     test::TestDatabase database{test::Contents::Tables};
 };
 
-TEST_F(NumberingContentionTest, everyCommittedNumberIsHandedOutOnceAndNoneIsSkipped) {
-    const bool sqlite = database.engine() == db::Engine::Sqlite;
-    const auto results = sqlite ? runProcesses(4) : runThreads(8);
+// The numbers handed out, sorted, must be exactly first, first + 1, ... without gaps.
+void expectConsecutive(std::vector<std::int64_t> numbers, std::int64_t first) {
+    std::sort(numbers.begin(), numbers.end());
+    std::vector<std::int64_t> expected(numbers.size());
+    std::iota(expected.begin(), expected.end(), first);
+    EXPECT_EQ(numbers, expected);
+}
 
-    std::vector<std::int64_t> docnos;
-    std::vector<std::int64_t> keys;
-    for (const auto& r : results) {
-        EXPECT_EQ(static_cast<int>(r.committed.size()) + r.rolledBack, kSavesPerWorker);
-        for (const auto& n : r.committed) {
+TEST_F(NumberingContentionTest, everyCommittedNumberIsHandedOutOnceAndNoneIsSkipped) {
+    const auto results = database.engine() == db::Engine::Sqlite ? runProcesses(4) : runThreads(8);
+    std::vector<std::int64_t> docnos, keys;
+    for (const auto& committed : results)
+        for (const auto& n : committed) {
             docnos.push_back(n.running);
             keys.push_back(n.key);
         }
-    }
     const auto committed = static_cast<std::int64_t>(docnos.size());
     expectConsecutive(docnos, kFirstDocno);
     expectConsecutive(keys, kFirstKey);
-    EXPECT_EQ(db().queryOne("SELECT nextdocno FROM Docno_master_table")->at(0).integer(),
-              kFirstDocno + committed);
-    EXPECT_EQ(db().queryOne("SELECT fkeyno FROM Next_number_fkey_table")->at(0).integer(),
-              kFirstKey + committed);
-    EXPECT_EQ(db().queryOne("SELECT COUNT(DISTINCT docno) FROM AR_header_table")->at(0).integer(),
-              committed);
+    const auto scalar = [&](const char* sql) { return db().queryOne(sql)->at(0).integer(); };
+    EXPECT_EQ(scalar("SELECT nextdocno FROM Docno_master_table"), kFirstDocno + committed);
+    EXPECT_EQ(scalar("SELECT fkeyno FROM Next_number_fkey_table"), kFirstKey + committed);
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT docno) FROM AR_header_table"), committed);
 }
 
 }  // namespace

@@ -4,29 +4,19 @@
 
 #include "store/WorkingPeriod.h"
 
-namespace keltro {
+namespace keltro::store {
 namespace {
 
 // Working window: period 11 of 2023 to period 2 of 2024. Allowed history window: period 1
 // of 2023 to period 6 of 2023.
-store::WorkingPeriodConfig config(bool allowHistory) {
-    store::WorkingPeriodConfig c;
-    c.activated = true;
-    c.working = {"2023", 11, "2024", 2};
-    c.allowHistoryUpdate = allowHistory;
-    c.allowed = {"2023", 1, "2023", 6};
-    return c;
+WorkingPeriodConfig config(bool allowHistory) {
+    return {.activated = true, .working = {"2023", 11, "2024", 2}, .allowHistoryUpdate = allowHistory,
+            .allowed = {"2023", 1, "2023", 6}};
 }
 
-struct Case {
-    const char* fyear;
-    int period;
-    bool withoutHistory;
-    bool withHistory;
-};
-
-TEST(WorkingPeriod, windowEdgesWithAndWithoutHistoryUpdates) {
-    const std::vector<Case> cases = {
+TEST(WorkingPeriod, windowEdgesWithAndWithoutHistoryUpdatesWhenActivatedWithAnEndPeriod) {
+    const std::tuple<const char*, int, bool, bool> cases[] = {
+        // fyear, period, allowed without history updates, allowed with them
         {"2023", 11, true, true},    // first working period
         {"2023", 12, true, true},    // last period of the year, inside
         {"2024", 1, true, true},     // across the year boundary
@@ -39,29 +29,22 @@ TEST(WorkingPeriod, windowEdgesWithAndWithoutHistoryUpdates) {
         {"2022", 12, false, false},  // one before the allowed window
         {"2024", 13, false, false},  // adjustment period of a later year
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.fyear) + "/" + std::to_string(c.period));
-        EXPECT_EQ(store::isWithinWorkingPeriod(config(false), c.fyear, c.period), c.withoutHistory);
-        EXPECT_EQ(store::isWithinWorkingPeriod(config(true), c.fyear, c.period), c.withHistory);
+    for (const auto& [fyear, period, withoutHistory, withHistory] : cases) {
+        SCOPED_TRACE(std::string(fyear) + "/" + std::to_string(period));
+        EXPECT_EQ(isWithinWorkingPeriod(config(false), fyear, period), withoutHistory);
+        EXPECT_EQ(isWithinWorkingPeriod(config(true), fyear, period), withHistory);
     }
-}
 
-TEST(WorkingPeriod, checkAppliesOnlyWhenActivatedWithAnEndPeriod) {
-    store::WorkingPeriodConfig off = config(false);
+    // The check applies only when activated with an end period.
+    WorkingPeriodConfig off = config(false), openEnded = config(false), anyHistory = config(true);
     off.activated = false;
-    EXPECT_TRUE(store::isWithinWorkingPeriod(off, "2030", 1));
-
-    store::WorkingPeriodConfig openEnded = config(false);
     openEnded.working.endPeriod.reset();
-    EXPECT_TRUE(store::isWithinWorkingPeriod(openEnded, "2030", 1));
-
-    store::WorkingPeriodConfig anyHistory = config(true);
-    anyHistory.allowed.endPeriod.reset();
-    EXPECT_TRUE(store::isWithinWorkingPeriod(anyHistory, "2001", 1))
-        << "history allowed without an allowed window lets every period through";
-    EXPECT_EQ(store::periodKey("2024", 3), "202403");
-    EXPECT_EQ(store::periodKey("2024", std::nullopt), "2024");
+    anyHistory.allowed.endPeriod.reset();  // history allowed without an allowed window: every period
+    for (const auto& c : {off, openEnded}) EXPECT_TRUE(isWithinWorkingPeriod(c, "2030", 1));
+    EXPECT_TRUE(isWithinWorkingPeriod(anyHistory, "2001", 1));
+    EXPECT_EQ(periodKey("2024", 3), "202403");
+    EXPECT_EQ(periodKey("2024", std::nullopt), "2024");
 }
 
 }  // namespace
-}  // namespace keltro
+}  // namespace keltro::store

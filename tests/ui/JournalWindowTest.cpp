@@ -11,12 +11,6 @@
 namespace keltro {
 namespace {
 
-QStringList column(QTableWidget* lines, int c) {
-    QStringList out;
-    for (int r = 0; r < lines->rowCount(); ++r) out << lines->item(r, c)->text();
-    return out;
-}
-
 QStringList labels(QWidget& window) {
     QStringList out;
     for (auto* label : window.findChildren<QLabel*>()) out << label->text();
@@ -32,21 +26,22 @@ TEST(JournalWindow, showsTheJournalOfTheKeyWithItsLinesInOrder) {
                "[gldate], [Source], [source_docno], [Currency], [exchange_rate], [period], [fyear]) "
                "VALUES (1, 'gl', 'GL-7', '1gl-7', 'Invoice 1001', ?, 'AR-INVOICE', 'AR-5', 'USD', 1, '1', '2026')",
                {db::Date{2026, 1, 15}});
-    const char* insertLine =
-        "INSERT INTO [GL_transaction_table] ([company], [fkey], [docno], [lineno], [accno], [amount], "
-        "[base_amount], [Currency], [ledgertype]) VALUES (1, ?, 'GL-7', ?, ?, ?, ?, 'USD', 'A')";
-    db.execute(insertLine, {"1gl-7", 2, accounts[1]["accno"], -1234.5, -1234.5});
-    db.execute(insertLine, {"1gl-7", 1, accounts[0]["accno"], 1234.5, 1234.5});
-    db.execute(insertLine, {"1gl-8", 1, accounts[0]["accno"], 99.0, 99.0});
+    for (const db::Params& line : {db::Params{"1gl-7", 2, accounts[1]["accno"], -1234.5},
+                                   {"1gl-7", 1, accounts[0]["accno"], 1234.5},
+                                   {"1gl-8", 1, accounts[0]["accno"], 99.0}})
+        db.execute("INSERT INTO [GL_transaction_table] ([company], [fkey], [docno], [lineno], [accno], [amount], "
+                   "[base_amount], [Currency], [ledgertype]) VALUES (1, ?, 'GL-7', ?, ?, ?, ?, 'USD', 'A')",
+                   {line[0], line[1], line[2], line[3], line[3]});
 
     app::JournalWindow journal(db, "1gl-7", "dd/mm/yyyy");
     auto* lines = journal.findChild<QTableWidget*>();
     ASSERT_TRUE(lines);
     ASSERT_EQ(lines->rowCount(), 2) << "only the lines of the asked journal";
-    EXPECT_EQ(column(lines, 0), (QStringList{"1", "2"}));
-    EXPECT_EQ(column(lines, 2), (QStringList{QString::fromStdString(accounts[0]["accname"].textOr()),
-                                             QString::fromStdString(accounts[1]["accname"].textOr())}));
-    EXPECT_EQ(column(lines, 3), (QStringList{"1,234.50", "-1,234.50"}));
+    // Line number, account name and amount of each row.
+    QStringList expected = {"1", QString::fromStdString(accounts[0]["accname"].textOr()), "1,234.50",
+                            "2", QString::fromStdString(accounts[1]["accname"].textOr()), "-1,234.50"};
+    for (int r = 0; r < 2; ++r)
+        for (int c : {0, 2, 3}) EXPECT_EQ(lines->item(r, c)->text(), expected.takeFirst()) << r << "," << c;
     EXPECT_TRUE(labels(journal).contains("15/01/2026"));
     EXPECT_TRUE(labels(journal).contains("GL-7"));
 
