@@ -4,11 +4,16 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "db/Value.h"
 #include "services/Ui.h"
 
 namespace keltro::framework {
+
+// Control name and text, in the order they are shown.
+using FieldValues = std::vector<std::pair<std::string, std::string>>;
 
 // The text without blanks, tabs or line breaks at either end.
 std::string trimmedText(const std::string& text);

@@ -6,6 +6,7 @@
 #include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
+#include "invoice/InvoiceFields.h"
 #include "invoice/InvoiceLines.h"
 #include "invoice/InvoiceNavigation.h"
 #include "invoice/InvoicePrint.h"
@@ -19,17 +20,11 @@
 namespace keltro::invoice {
 
 using framework::FieldKind;
+using framework::among;
 using framework::Mode;
 using services::FormatAmount;
 
 namespace {
-
-constexpr const char* kLines = "dbgrid1";
-constexpr const char* kTaxDetails = "grid_tax";
-constexpr const char* kTaxSummary = "grid_tax_summary";
-constexpr const char* kTaxDetailsWindow = "Tax Details Window";
-constexpr const char* kTaxSummaryWindow = "Tax Summary Window";
-constexpr const char* kAddressWindow = "Address Window";
 
 // The header controls a person types into while entering a document.
 const std::vector<std::string> kEntryFields = {
@@ -42,13 +37,13 @@ const std::vector<std::string> kEntryFields = {
 const std::vector<std::string> kLockedWhileEditing = {
     "cmbdoctype", "cmbcompany", "txtinvdate", "cmbcurrency", "txtorder_no", "cmbcustno",
     "cmbcustname"};
+// A recurring definition's own fields, and what editing one leaves locked.
+const std::vector<std::string> kRecurringFields = {"txtrecurname", "txtrecurdate", "txteffectdate",
+                                                   "txtexpiredate", "txtnoinvoice", "cmbfreq"};
+const std::vector<std::string> kLockedWhileEditingRecurring = {"cmbdoctype", "cmbcompany"};
 // Editing a document of another source opens only these.
 const std::vector<std::string> kEditableOfOtherSources = {"txtremark", "txtduedate",
                                                           "txtdiscdate", "cmbterm"};
-
-bool among(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // The kind the host asks for: "cn" and "dn" name the notes, anything else the invoice.
 std::string_view requestedKind(const std::string& doctypex) {
@@ -64,110 +59,21 @@ bool isEnteredHere(const std::string& source) {
 
 }  // namespace
 
-ARform_invoice::ARform_invoice() : Screen("ARform_invoice", "A/R Invoice Entry") {
-    declareHeader();
-    declareRecurringFields();
-    declareTotals();
-    declareGrids();
+ARform_invoice::ARform_invoice() : DocumentScreen("ARform_invoice", "A/R Invoice Entry") {
+    for (auto& f : invoiceHeaderFields()) addField(std::move(f));
+    for (auto& f : recurringFields()) addField(std::move(f));
+    for (auto& f : invoiceTotalFields()) addField(std::move(f));
+    for (auto& g : invoiceGrids()) addGrid(std::move(g));
+    // The font bar works on the grids above.
+    for (auto& f : framework::fontBarFields()) addField(std::move(f));
     declareCommands();
     arrangeWindow();
     attachActions();
 }
 
-void ARform_invoice::declareHeader() {
-    addField({.name = "cmbdoctype", .kind = FieldKind::Combo, .caption = "Document type",
-              .value = "Invoice", .items = kindNames()});
-    addField({.name = "txtdoctype", .caption = "Document type code", .value = "ar",
-              .visible = false});
-    addField({.name = "cmbcompany", .kind = FieldKind::Combo, .caption = "Company", .value = "1",
-              .items = {"1"}});
-    addField({.name = "txtdocno", .caption = "Document no"});
-    addField({.name = "txtfkey", .caption = "Key", .locked = true});
-    addField({.name = "txtglfkey", .caption = "G/L key", .locked = true});
-    addField({.name = "txtid", .caption = "Id", .locked = true});
-    addField({.name = "cmbcustno", .kind = FieldKind::Combo, .caption = "Customer no",
-              .columnSpec = "0;1500;^;Customer no|1;3000;<;Name"});
-    addField({.name = "cmbcustname", .kind = FieldKind::Combo, .caption = "Customer name",
-              .columnSpec = "0;3000;<;Customer name|1;1500;^;No"});
-    addField({.name = "txtinvdate", .kind = FieldKind::Date, .caption = "Invoice Date"});
-    addField({.name = "cmbterm", .kind = FieldKind::Combo, .caption = "Payment term",
-              .columnSpec = "0;1700;<;Term|1;700;^;Code"});
-    addField({.name = "txtduedate", .kind = FieldKind::Date, .caption = "Due date"});
-    addField({.name = "txtdiscdate", .kind = FieldKind::Date, .caption = "Discount date"});
-    addField({.name = "cmbcurrency", .kind = FieldKind::Combo, .caption = "Currency"});
-    addField({.name = "cmbexrate", .kind = FieldKind::Combo, .caption = "Exchange rate",
-              .columnSpec = "0;1500;<;Rate|1;1500;^;Rate Date"});
-    addField({.name = "txtratedate", .kind = FieldKind::Date, .caption = "Rate date"});
-    addField({.name = "cmbperiod", .kind = FieldKind::Combo, .caption = "Period"});
-    addField({.name = "cmbfyear", .kind = FieldKind::Combo, .caption = "Fiscal year"});
-    addField({.name = "txtcustomer_po", .caption = "Customer PO"});
-    addField({.name = "txtorder_no", .caption = "Order no"});
-    addField({.name = "txtapplydoc", .caption = "Apply to document", .locked = true});
-    addField({.name = "txtremark", .caption = "Remark"});
-    addField({.name = "txtbill_address", .kind = FieldKind::MultiLine,
-              .caption = "Bill-to address"});
-    addField({.name = "txtship_address", .kind = FieldKind::MultiLine,
-              .caption = "Ship-to address"});
-    addField({.name = "txtsource", .caption = "Source", .locked = true});
-    addField({.name = "txtsource_docno", .caption = "Source document", .locked = true});
-    addField({.name = "txtprepayment", .caption = "Prepayment", .locked = true});
-    addField({.name = "txtppfkey", .caption = "Prepayment key", .locked = true});
+void ARform_invoice::declareCommands() {
     // The button beside the prepayment, run by its control name: it opens the prepayment.
     addCommand({.caption = "cmdprepay"});
-    addField({.name = "chkpaid", .kind = FieldKind::Check, .caption = "Paid", .value = "0",
-              .locked = true, .triState = true});
-    addField({.name = "chkvoid", .kind = FieldKind::Check, .caption = "Void", .value = "0",
-              .locked = true});
-    addField({.name = "chkprint", .kind = FieldKind::Check, .caption = "Printed", .value = "0",
-              .locked = true});
-    addField({.name = "cmbopendoc", .kind = FieldKind::Combo, .caption = "Open Doc."});
-}
-
-// A recurring definition's own fields; its name takes the place of the invoice date.
-void ARform_invoice::declareRecurringFields() {
-    addField({.name = "chkrecur", .kind = FieldKind::Check, .caption = "Recurring", .value = "0"});
-    addField({.name = "txtrecurname", .caption = "Recur name", .visible = false});
-    // A day of the month (0 to 31), not a date.
-    addField({.name = "txtrecurdate", .caption = "Recurring date"});
-    addField({.name = "txteffectdate", .kind = FieldKind::Date, .caption = "Effective date"});
-    addField({.name = "txtexpiredate", .kind = FieldKind::Date, .caption = "Expiration date"});
-    addField({.name = "txtnoinvoice", .caption = "No of invoice"});
-    addField({.name = "cmbfreq", .kind = FieldKind::Combo, .caption = "Frequency",
-              .items = {"monthly", "quarterly"}});
-}
-
-void ARform_invoice::declareTotals() {
-    addField({.name = "txtgross", .caption = "Taxable amount", .value = "0.00", .locked = true, .footer = true});
-    addField({.name = "txttax", .caption = "Tax", .value = "0.00", .locked = true, .footer = true});
-    addField({.name = "txttotal", .caption = "Total", .value = "0.00", .locked = true, .footer = true});
-}
-
-void ARform_invoice::declareGrids() {
-    addGrid({.name = kLines,
-             .declaredCaptions = {"pay item", "description", "gross amount", "open amount",
-                                  "taxable amount", "tax amount", "tax code", "currency", "paid",
-                                  "discount taken", "write-off", "source form", "user created",
-                                  "sales account", "account name", "created date",
-                                  "created time", "computer id"},
-             .lookupColumns = {{"tax code", "0;1500;<;Tax code|1;3000;<;Description"},
-                               {"sales account", "0;1500;<;account|1;3000;<;name"}}});
-    addGrid({.name = kTaxDetails,
-             .layoutForm = "SOform_invoice",
-             .layoutIsBorrowed = true,
-             .declaredCaptions = {"no", "tax authority", "taxable amount", "rate", "tax amount",
-                                  "taxable", "tax code"},
-             .page = kTaxDetailsWindow});
-    addGrid({.name = kTaxSummary,
-             .layoutForm = "SOform_invoice",
-             .layoutIsBorrowed = true,
-             .declaredCaptions = {"tax authority", "taxable amount", "rate", "tax amount"},
-             .locked = true,
-             .page = kTaxSummaryWindow});
-    // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
-}
-
-void ARform_invoice::declareCommands() {
     addCommand(framework::saveCommand());
     addCommand(framework::previewCommand(""));
     addExitCommand("&File");
@@ -218,15 +124,9 @@ void ARform_invoice::arrangeWindow() {
     for (const char* window : {kAddressWindow, kTaxDetailsWindow, kTaxSummaryWindow}) addWindow(window);
 }
 
-void ARform_invoice::attach(const std::string& caption, std::function<void()> action) {
-    mutableCommand(caption).action = [this, action = std::move(action)] { guarded(action); };
-}
-
 void ARform_invoice::attachActions() {
-    attach("&Save", [this] { saveCommand(); });
+    attachDocumentCommands();
     attach("&Preview", [this] { preview(); });
-    attach("&New", [this] { newCommand(); });
-    attach("&Edit mode", [this] { editCommand(); });
     attach("&Insert Line", [this] { insertLine(); });
     attach("&Delete Line", [this] { deleteLine(); });
     attach("&Bill-To/Ship-To Address", [this] { openWindow(kAddressWindow); });
@@ -235,6 +135,7 @@ void ARform_invoice::attachActions() {
     attach("View Invoice from &Sales", [this] { viewKind(kSaleInvoiceKind); });
     attach("View &Credit Note", [this] { viewKind(kCreditNoteKind); });
     attach("View &Debit Note", [this] { viewKind(kDebitNoteKind); });
+    attach("View &Recurring", [this] { viewRecurring(); });
     attach("&View All", [this] { viewAll(); });
     attach("&Open Invoice Only", [this] { openOnly(); });
     attach("Tax &Details", [this] {
@@ -246,6 +147,8 @@ void ARform_invoice::attachActions() {
         openWindow(kTaxSummaryWindow);
     });
     attach("&Void Invoice", [this] { voidCommand(); });
+    attach("&Recurring Configuration",
+           [this] { raiseNotification("Recurring Invoice Inquiry", "", ""); });
     attach("&Receipt this invoice", [this] { receiptThisInvoice(); });
     attach("Receipt &History (this invoice)", [this] { receiptHistory(); });
     attach("&Next record", [this] { step(+1); });
@@ -257,19 +160,11 @@ void ARform_invoice::attachActions() {
     attach("cmdprepay", [this] { prepaymentButton(); });
 }
 
-void ARform_invoice::guarded(const std::function<void()>& step, const std::string& failure) {
-    try {
-        step();
-    } catch (const std::exception& e) {
-        ui().message(e.what());
-        if (!failure.empty()) ui().message(failure);
-    }
-}
-
 // --- What the host asks ----------------------------------------------------------------
 
 void ARform_invoice::openAs(const std::string& doctypex) {
     const std::string_view wanted = requestedKind(doctypex);
+    leaveRecurringMode();
     if (wanted == kInvoiceKind || !rights().update) return viewKind(wanted);
     setKind(wanted);
     guarded([this] { beginNew(); });
@@ -277,7 +172,8 @@ void ARform_invoice::openAs(const std::string& doctypex) {
 
 void ARform_invoice::switchTo(const std::string& doctypex) {
     const std::string_view wanted = requestedKind(doctypex);
-    if (kind().name == wanted) return;
+    if (kind().name == wanted && !recurring()) return;
+    leaveRecurringMode();
     setKind(wanted);
     guarded([this] { beginNew(); });
 }
@@ -297,6 +193,7 @@ void ARform_invoice::gotoDocno(const std::string& docnox) {
 void ARform_invoice::gotoRecurringNo(const std::string& docnox) {
     setValue("chkrecur", "1");
     setValue("txtdocno", docnox);
+    guarded([&] { gotoRecurringNumber(docnox); });
 }
 
 // --- Opening ----------------------------------------------------------------------------
@@ -356,17 +253,11 @@ void ARform_invoice::setKind(std::string_view kindName) {
     setValue("txtdoctype", std::string(k.doctype));
 }
 
-void ARform_invoice::enterMode(Mode mode) {
-    setMode(mode);
-    mutableCommand("&New").checked = mode == Mode::New;
-    mutableCommand("&Edit mode").checked = mode == Mode::Edit;
-    applyLocks();
-}
-
 bool ARform_invoice::fieldEditable(const std::string& control) const {
     switch (mode()) {
         case Mode::New: return true;
         case Mode::Edit:
+            if (m_shownRecurring) return !among(kLockedWhileEditingRecurring, control);
             return m_editAllowsLines ? !among(kLockedWhileEditing, control)
                                      : among(kEditableOfOtherSources, control);
         case Mode::Browse: break;
@@ -380,9 +271,13 @@ bool ARform_invoice::linesEditable() const {
 
 void ARform_invoice::applyLocks() {
     for (const auto& control : kEntryFields) setLocked(control, !fieldEditable(control));
+    for (const auto& control : kRecurringFields) setLocked(control, !fieldEditable(control));
+    // Ticking it turns the document being entered into a definition; while browsing it
+    // switches between documents and definitions.
+    setLocked("chkrecur", mode() == Mode::Edit);
     setLocked("txtdocno", mode() == Mode::Edit);
-    mutableGrid(kLines).locked = !linesEditable();
-    mutableGrid(kTaxDetails).locked = !linesEditable();
+    mutableGrid(kLineGrid).locked = !linesEditable();
+    mutableGrid(kTaxDetailGrid).locked = !linesEditable();
 }
 
 bool ARform_invoice::isSavedDocumentShown() const {
@@ -391,22 +286,16 @@ bool ARform_invoice::isSavedDocumentShown() const {
 
 // --- Showing documents --------------------------------------------------------------------
 
-void ARform_invoice::applyFields(const FieldValues& values) {
-    for (const auto& [control, text] : values) setValue(control, text);
-}
-
 void ARform_invoice::showDocument(const store::ArDocument& document) {
     const store::ArHeader& h = document.header;
     m_shown = document;
+    m_shownRecurring.reset();
+    setValue("chkrecur", "0");
+    showRecurringLook();
     setKind(kindOfDoctype(h.doctype).name);
     const auto customer = store::findCustomer(database(), h.customerNo);
     applyFields(headerFields(h, customer ? customer->name : "", context().KELTRO_DATE_FORMAT));
-    auto& rates = mutableField("cmbexrate").items;
-    rates.clear();
-    if (!h.currency.empty() && h.currency != context().BASE_CURRENCY)
-        rates = framework::lists::exchangeRates(
-            database(), h.currency, h.rateDate,
-            [this](const db::Date& d) { return dateText(d, context().KELTRO_DATE_FORMAT); });
+    fillRateList(h.currency, h.rateDate);
     setLinesFrom(document.lines);
     m_linesChanged = false;
     enterMode(Mode::Browse);
@@ -420,6 +309,7 @@ void ARform_invoice::setLinesFrom(const std::vector<store::ArLine>& lines) {
 
 void ARform_invoice::showNoDocument() {
     m_shown.reset();
+    m_shownRecurring.reset();
     applyFields(emptyHeaderFields());
     mutableField("cmbexrate").items.clear();
     setLinesFrom({});
@@ -427,6 +317,7 @@ void ARform_invoice::showNoDocument() {
 }
 
 void ARform_invoice::showLastOfKind() {
+    if (recurring()) return viewRecurring();
     if (auto document = lastDocument(database(), std::string(kind().doctype)))
         showDocument(*document);
     else
@@ -441,12 +332,13 @@ void ARform_invoice::gotoNumber(const std::string& docno) {
     if (auto document = store::loadDocumentByDocno(database(), docno))
         showDocument(*document);
     else
-        ui().message("Document no. " + docno + " not found");
+        documentNotFound(docno);
 }
 
 // Next or previous by key number; from an unsaved document, the last one.
 void ARform_invoice::step(int direction) {
     if (mode() == Mode::Edit) return;
+    if (recurring()) return stepRecurring(direction);
     if (!isSavedDocumentShown()) return showLastOfKind();
     if (auto document = steppedDocument(database(), std::string(kind().doctype),
                                         m_shown->header.fkey, direction))
@@ -454,26 +346,20 @@ void ARform_invoice::step(int direction) {
 }
 
 void ARform_invoice::refreshShown() {
-    if (mode() == Mode::Edit || !isSavedDocumentShown()) return;
+    if (mode() == Mode::Edit) return;
+    if (m_shownRecurring && mode() == Mode::Browse)
+        return showRecurringWithKey(m_shownRecurring->header.fkey);
+    if (!isSavedDocumentShown()) return;
     const std::string fkey = m_shown->header.fkey;
     showDocumentWithKey(fkey);
 }
 
 // --- New ------------------------------------------------------------------------------------
 
-void ARform_invoice::newCommand() {
-    auto& command = mutableCommand("&New");
-    if (mode() == Mode::Edit) {
-        command.checked = false;  // "&New" does nothing while editing
-        return;
-    }
-    if (command.checked) return beginNew();
-    leaveNew();
-}
-
 void ARform_invoice::beginNew() {
     if (kind().name == kSaleInvoiceKind) setKind(kInvoiceKind);
     m_shown.reset();
+    m_shownRecurring.reset();
     applyNewDefaults();
     enterMode(Mode::New);
 }
@@ -484,6 +370,7 @@ void ARform_invoice::applyNewDefaults() {
     setLinesFrom({});
     setValue("txtdocno", framework::kNewDocumentNo);
     setValue("txtsource", kSourceInvoice);
+    for (const auto& control : kRecurringFields) setValue(control, "");
     setValue("cmbfreq", "monthly");
     const auto customer = store::findCustomer(database(), customerNo);
     if (customer) {
@@ -498,7 +385,7 @@ void ARform_invoice::applyNewDefaults() {
         setValue("cmbterm", term->termNo);
         termChosen();
     }
-    setValue("txtinvdate", dateText(clock().today(), context().KELTRO_DATE_FORMAT));
+    setValue("txtinvdate", shownDateText(clock().today()));
     invoiceDateChanged();
 }
 
@@ -506,23 +393,19 @@ void ARform_invoice::applyNewDefaults() {
 void ARform_invoice::leaveNew() {
     const bool typed = !lineEditor().firstDescription().empty();
     if (typed && ui().ask("Do you want to save new entry?")) return saveNew();
+    if (recurring()) return viewRecurring();
     showLastOfKind();
 }
 
 // --- Edit -------------------------------------------------------------------------------------
 
-void ARform_invoice::editCommand() {
-    auto& command = mutableCommand("&Edit mode");
-    if (mode() == Mode::New || (mode() == Mode::Browse && !isSavedDocumentShown())) {
-        command.checked = false;
-        return;
-    }
-    if (command.checked) return beginEdit();
-    leaveEdit();
-}
-
 void ARform_invoice::beginEdit() {
     mutableCommand("&Edit mode").checked = false;
+    if (m_shownRecurring) {
+        showRecurringWithKey(m_shownRecurring->header.fkey);
+        m_editAllowsLines = true;
+        return enterMode(Mode::Edit);
+    }
     const auto document = store::loadDocument(database(), m_shown->header.fkey);
     if (!document) return;
     const store::ArHeader& h = document->header;
@@ -536,24 +419,12 @@ void ARform_invoice::beginEdit() {
 
 void ARform_invoice::leaveEdit() {
     if (ui().ask("Do you want to save editing?")) return saveEdit();
+    if (m_shownRecurring) return showRecurringWithKey(m_shownRecurring->header.fkey);
     const std::string fkey = m_shown->header.fkey;
     showDocumentWithKey(fkey);
 }
 
 // --- Saving -----------------------------------------------------------------------------------
-
-void ARform_invoice::saveCommand() {
-    if (mode() == Mode::New) return saveNew();
-    if (mode() == Mode::Edit) saveEdit();
-}
-
-const services::Clock& ARform_invoice::clock() const {
-    return context().clock ? *context().clock : m_systemClock;
-}
-
-std::optional<db::Date> ARform_invoice::shownDate(const std::string& control) const {
-    return framework::dateOfText(value(control), context().KELTRO_DATE_FORMAT);
-}
 
 InvoiceDraft ARform_invoice::draft(const InvoiceKind& documentKind) const {
     InvoiceDraft d;
@@ -572,7 +443,7 @@ InvoiceDraft ARform_invoice::draft(const InvoiceKind& documentKind) const {
     d.discountDate = shownDate("txtdiscdate");
     d.rateDate = shownDate("txtratedate");
     d.totalText = value("txttotal");
-    d.lines = entryLines(grid(kLines).rows);
+    d.lines = entryLines(grid(kLineGrid).rows);
     d.taxes = &m_taxes;
     d.linesChanged = m_linesChanged;
     return d;
@@ -582,23 +453,24 @@ ValidationContext ARform_invoice::validationContext() const {
     return {database(), ui(), context().BASE_CURRENCY, m_moduleReceivable};
 }
 
+void ARform_invoice::saveNew() {
+    if (recurring()) return saveNewRecurring();
+    saveNewInvoice();
+}
+
+void ARform_invoice::saveEdit() {
+    if (m_shownRecurring) return saveEditedRecurring();
+    saveEditedInvoice();
+}
+
 SaveContext ARform_invoice::saveContext(std::string& status) {
     return {database(),          ui(),       ledger(),  clock(), context().KELTRO_USER,
             context().BASE_CURRENCY, m_rounding, &status};
 }
 
-services::LedgerContext& ARform_invoice::ledger() {
-    if (!m_ledger) m_ledger.emplace(database(), ui());
-    return *m_ledger;
-}
-
 // After a failed save the screen keeps what was typed and stays in its mode.
 void ARform_invoice::stayInMode(Mode mode) {
-    if (mode == Mode::New) {
-        setValue("txtdocno", framework::kNewDocumentNo);
-        setValue("txtfkey", "");
-        setValue("txtglfkey", "");
-    }
+    if (mode == Mode::New) clearNewNumber();
     enterMode(mode);
 }
 
@@ -623,7 +495,7 @@ ARform_invoice::SaveOutcome ARform_invoice::validateAndSave(
     return outcome;
 }
 
-void ARform_invoice::saveNew() {
+void ARform_invoice::saveNewInvoice() {
     const InvoiceKind& documentKind = kind().name == kSaleInvoiceKind ? kindNamed(kInvoiceKind)
                                                                       : kind();
     const InvoiceDraft d = draft(documentKind);
@@ -644,7 +516,7 @@ void ARform_invoice::saveNew() {
     showDocumentWithKey(*fkey);
 }
 
-void ARform_invoice::saveEdit() {
+void ARform_invoice::saveEditedInvoice() {
     const InvoiceKind& documentKind = kindOfDoctype(m_shown->header.doctype);
     const InvoiceDraft d = draft(documentKind);
     std::string status;
@@ -666,11 +538,13 @@ void ARform_invoice::saveEdit() {
 void ARform_invoice::onFieldChanged(const std::string& control) {
     guarded([&] {
         if (control == "txtinvdate") return invoiceDateChanged();
-        if (control == "txtduedate" || control == "txtdiscdate") return dateChanged(control);
+        if (control == "txtduedate" || control == "txtdiscdate") return retypeDate(control);
+        if (control == "txteffectdate" || control == "txtexpiredate") return retypeDate(control);
         if (control == "txtratedate") {
-            dateChanged(control);
+            retypeDate(control);
             return takeLatestRate();
         }
+        if (control == "chkrecur") return recurringToggled();
         if (control == "cmbcustno") return customerChosen();
         if (control == "cmbcustname") return customerNameChosen();
         if (control == "cmbterm") return termChosen();
@@ -679,271 +553,10 @@ void ARform_invoice::onFieldChanged(const std::string& control) {
         if (control == "cmbdoctype") return setKind(value("cmbdoctype"));
         // A number typed or picked while browsing is a jump to that document.
         const bool jump = control == "txtdocno" || control == "cmbopendoc";
-        if (jump && mode() == Mode::Browse) gotoNumber(trimmedText(value(control)));
+        if (!jump || mode() != Mode::Browse) return;
+        if (recurring()) return gotoRecurringNumber(trimmedText(value(control)));
+        gotoNumber(trimmedText(value(control)));
     });
-}
-
-// A typed date is read in the user's format and shown in it again; a refused one empties
-// the field.
-void ARform_invoice::dateChanged(const std::string& control) {
-    const std::string typed = trimmedText(value(control));
-    if (typed.empty()) return;
-    const auto date = services::ParseUserDate(ui(), typed, context().KELTRO_DATE_FORMAT);
-    setValue(control, dateText(date, context().KELTRO_DATE_FORMAT));
-}
-
-void ARform_invoice::invoiceDateChanged() {
-    dateChanged("txtinvdate");
-    const auto date = shownDate("txtinvdate");
-    if (!date) return;
-    const auto period = services::FiscalPeriodOfDate(database(), ui(), *date);
-    if (!period) return;
-    setValue("cmbfyear", period->fyear);
-    setValue("cmbperiod", std::to_string(period->period));
-}
-
-void ARform_invoice::customerChosen() {
-    const std::string customerNo = trimmedText(value("cmbcustno"));
-    setValue("cmbcustname", "");
-    if (customerNo.empty()) return;
-    const auto customer = store::findCustomer(database(), customerNo);
-    if (!customer) return ui().message("Customer number is invalid");
-    setValue("cmbcustno", customer->customerNo);
-    setValue("cmbcustname", customer->name);
-    setValue("txtbill_address", customer->address);
-    if (!customer->currency.empty()) {
-        setValue("cmbcurrency", customer->currency);
-        currencyChosen();
-    }
-    if (!customer->paymentTerm.empty()) {
-        setValue("cmbterm", customer->paymentTerm);
-        termChosen();
-    }
-    if (isInvoice(kind()) && !customer->active)
-        ui().message(customer->name + " is inactive. Invoice will not be saved.");
-}
-
-// A name picked from the list by name stands for its customer number.
-void ARform_invoice::customerNameChosen() {
-    const std::string name = value("cmbcustname");
-    for (const auto& item : field("cmbcustname").items)
-        if (framework::ItemColumn(item, 0) == name) {
-            setValue("cmbcustno", framework::ItemColumn(item, 1));
-            return customerChosen();
-        }
-    ui().message("Customer number is invalid");
-}
-
-// A term is typed by its number or picked by its name; the field keeps the number.
-void ARform_invoice::termChosen() {
-    std::string term = trimmedText(value("cmbterm"));
-    if (term.empty()) return;
-    for (const auto& item : field("cmbterm").items)
-        if (framework::ItemColumn(item, 0) == term) term = framework::ItemColumn(item, 1);
-    const auto found = store::findPaymentTerm(database(), term);
-    if (!found) return ui().message("payment term is invalid");
-    setValue("cmbterm", found->termNo);
-    const auto dates = store::termDates(*found, clock().today());
-    setValue("txtduedate", dateText(dates.dueDate, context().KELTRO_DATE_FORMAT));
-    setValue("txtdiscdate", dateText(dates.discountDate, context().KELTRO_DATE_FORMAT));
-}
-
-void ARform_invoice::currencyChosen() {
-    const std::string currency = trimmedText(value("cmbcurrency"));
-    if (!currency.empty() && currency != context().BASE_CURRENCY &&
-        !store::isWorkingCurrency(database(), currency)) {
-        ui().message("Currency is invalid");
-        setValue("cmbcurrency", "");
-    }
-    takeLatestRate();
-}
-
-// The rate list of the currency up to the rate date (any date when empty), and its latest
-// rate; the base currency has none.
-void ARform_invoice::takeLatestRate() {
-    const std::string currency = trimmedText(value("cmbcurrency"));
-    auto& rates = mutableField("cmbexrate").items;
-    if (currency.empty() || currency == context().BASE_CURRENCY) {
-        rates.clear();
-        setValue("cmbexrate", "");
-        setValue("txtratedate", "");
-        return;
-    }
-    const auto onOrBefore = shownDate("txtratedate");
-    const std::string& format = context().KELTRO_DATE_FORMAT;
-    rates = framework::lists::exchangeRates(database(), currency, onOrBefore,
-                                            [&](const db::Date& d) { return dateText(d, format); });
-    const auto latest = store::latestExchangeRate(database(), currency, onOrBefore);
-    setValue("cmbexrate", latest ? numberText(latest->rate) : "");
-    setValue("txtratedate", latest ? dateText(latest->rateDate, format) : "");
-}
-
-// A rate picked from the list brings its date.
-void ARform_invoice::rateChosen() {
-    const std::string rate = trimmedText(value("cmbexrate"));
-    for (const auto& item : field("cmbexrate").items)
-        if (framework::ItemColumn(item, 0) == rate) {
-            setValue("txtratedate", framework::ItemColumn(item, 1));
-            return dateChanged("txtratedate");
-        }
-}
-
-// --- Lines and tax ----------------------------------------------------------------------------
-
-LineGridEditor ARform_invoice::lineEditor() {
-    return {database(), ui(), mutableGrid(kLines), m_taxes, m_lineState, m_salesAccounts};
-}
-
-bool ARform_invoice::acceptCell(const std::string& gridName, std::size_t row,
-                                const std::string& caption, const std::string& text) {
-    if (gridName == kLines) return lineEditor().acceptLineCell(row, caption, text);
-    if (gridName == kTaxDetails) return lineEditor().acceptTaxCell(row, caption, text);
-    return true;
-}
-
-void ARform_invoice::onCellChanged(const std::string& gridName, std::size_t row,
-                                   const std::string& caption) {
-    guarded([&] {
-        if (gridName == kLines) lineEditor().lineCellChanged(row, caption);
-        if (gridName == kTaxDetails)
-            lineEditor().taxCellChanged(row, caption,
-                                        cellText(grid(kTaxDetails).rows.at(row), caption));
-        linesChanged();
-    });
-}
-
-void ARform_invoice::onCellClicked(const std::string& gridName, std::size_t row,
-                                   const std::string& /*caption*/) {
-    if (gridName == kLines) m_lineState.currentRow = row;
-}
-
-void ARform_invoice::insertLine() {
-    if (!linesEditable()) return;
-    lineEditor().insertLine();
-    linesChanged();
-}
-
-void ARform_invoice::deleteLine() {
-    if (!linesEditable()) return;
-    lineEditor().deleteLine();
-    linesChanged();
-}
-
-void ARform_invoice::linesChanged() {
-    m_linesChanged = true;
-    refreshTotals();
-    refreshTaxGrids();
-}
-
-void ARform_invoice::refreshTotals() {
-    const Totals totals = totalsOf(entryLines(grid(kLines).rows));
-    setValue("txtgross", FormatAmount(totals.taxable));
-    setValue("txttax", FormatAmount(totals.tax));
-    setValue("txttotal", FormatAmount(totals.total));
-}
-
-void ARform_invoice::refreshTaxGrids() {
-    mutableGrid(kTaxDetails).rows = taxDetailRows(m_taxes);
-    mutableGrid(kTaxSummary).rows = taxSummaryRows(m_taxes);
-}
-
-// --- Commands around a saved document -----------------------------------------------------------
-
-void ARform_invoice::voidCommand() {
-    if (mode() != Mode::Browse || !m_shown || m_shown->header.fkey.empty()) return;
-    const std::string fkey = m_shown->header.fkey;
-    std::string status;
-    bool voided = false;
-    guarded(
-        [&] {
-            SaveContext context = saveContext(status);
-            voided = voidDocument(context, fkey);
-        },
-        "Void invoice failed");
-    if (!voided) return;
-    showDocumentWithKey(fkey);
-    setValue("chkvoid", "1");
-    ui().message("Void invoice complete");
-}
-
-void ARform_invoice::receiptThisInvoice() {
-    if (!isSavedDocumentShown()) return;
-    const store::ArHeader& h = m_shown->header;
-    if (h.isVoid) return ui().message(h.docno + " was void.");
-    if (!isInvoice(kind())) return;
-    if (h.fullyPaid) return ui().message("Invoice was fully-paid");
-    const bool linePaid =
-        std::any_of(m_shown->lines.begin(), m_shown->lines.end(),
-                    [](const store::ArLine& l) { return l.paid || !l.status.empty(); });
-    if (linePaid) return ui().message("Invoice was paid");
-    raiseNotification("Receipt This Invoice", h.docno, h.customerNo);
-}
-
-void ARform_invoice::receiptHistory() {
-    if (isSavedDocumentShown())
-        raiseNotification("Invoice Receipt History", m_shown->header.docno, "");
-}
-
-void ARform_invoice::glRecord() {
-    if (isSavedDocumentShown() && !m_shown->header.glFkey.empty())
-        raiseNotification("G/L Ledger Review", m_shown->header.glFkey, "");
-}
-
-void ARform_invoice::originDocument() {
-    if (!isSavedDocumentShown()) return;
-    const store::ArHeader& h = m_shown->header;
-    if (h.source == "SO-INVOICE") raiseNotification("Sales Invoice Entry", h.sourceDocno, "");
-    if (h.source == "SO-CRNOTE") raiseNotification("Credit Note", h.sourceDocno, "");
-}
-
-void ARform_invoice::prepaymentButton() {
-    if (isSavedDocumentShown() && m_shown->header.prepayment.value_or(0) > 0)
-        raiseNotification("A/R Prepayment", m_shown->header.ppfkey, "");
-}
-
-// The address window's copy: the customer's address as the bill-to address (and as the
-// ship-to address while that is empty).
-void ARform_invoice::copyCustomerAddress() {
-    if (!fieldEditable("txtbill_address")) return;
-    const auto customer = store::findCustomer(database(), trimmedText(value("cmbcustno")));
-    if (!customer) return;
-    setValue("txtbill_address", customer->address);
-    if (trimmedText(value("txtship_address")).empty())
-        setValue("txtship_address", customer->address);
-}
-
-void ARform_invoice::preview() {
-    const InvoiceKind& k = kind();
-    if (k.printTitle.empty() || !isSavedDocumentShown()) return;
-    const PrintedDocument printed{m_shown->header.fkey,   value("cmbcustname"),
-                                  value("txtinvdate"),    value("txtratedate"),
-                                  value("cmbterm"),       value("txtduedate"),
-                                  value("txtdiscdate"),   k.name == kCreditNoteKind};
-    raiseNotification("ActiveReport", std::string(k.printTitle) + m_shown->header.docno + ",0",
-                      previewQuery(printed));
-}
-
-void ARform_invoice::viewKind(std::string_view kindName) {
-    setKind(kindName);
-    showLastOfKind();
-    if (command("&Open Invoice Only").checked) fillOpenDocuments();
-}
-
-void ARform_invoice::openOnly() {
-    if (command("&Open Invoice Only").checked) return fillOpenDocuments();
-    mutableField("cmbopendoc").items.clear();
-}
-
-void ARform_invoice::viewAll() {
-    mutableCommand("&Open Invoice Only").checked = false;
-    mutableField("cmbopendoc").items.clear();
-    setValue("cmbopendoc", "");
-}
-
-void ARform_invoice::fillOpenDocuments() {
-    auto& list = mutableField("cmbopendoc").items;
-    list = store::openDocumentNumbers(database(), kind().doctype);
-    if (list.empty()) ui().message("There is no opening invoice.");
 }
 
 }  // namespace keltro::invoice

@@ -11,10 +11,16 @@
 // States: browsing (a saved document, read-only), new ("&New" pressed: "** New **" and the
 // defaults of a new document) and edit ("&Edit mode" pressed: the shown document, with the
 // fields its source allows unlocked). Leaving either asks whether to save; a save that
-// fails keeps what was typed. The rules live beside the screen: tax (InvoiceTax.h), lines
-// (InvoiceLines.h, InvoiceLineGrid.h), checks (InvoiceValidation.h), saves (InvoiceSave.h), journal
-// (InvoicePosting.h), void (InvoiceVoid.h), walking (InvoiceNavigation.h) and printing
-// (InvoicePrint.h).
+// fails keeps what was typed. The rules live beside the screen: its parts (InvoiceFields.h),
+// tax (InvoiceTax.h), lines (InvoiceLines.h, InvoiceLineGrid.h), checks
+// (InvoiceValidation.h), saves (InvoiceSave.h), journal (InvoicePosting.h), void
+// (InvoiceVoid.h), walking (InvoiceNavigation.h), printing (InvoicePrint.h) and recurring
+// definitions (RecurringEntry.h).
+//
+// The class is written in four files: ARform_invoice.cpp (declaring, opening, the state,
+// showing, new, edit and save), ARform_invoice_entry.cpp (reactions to typing: header and
+// lines), ARform_invoice_commands.cpp (commands around a saved document) and
+// ARform_invoice_recurring.cpp (recurring mode).
 //
 // The host opens the screen on a kind (`openAs`), switches it to another kind (`switchTo`)
 // and sends it to a document by key, number or recurring number.
@@ -25,18 +31,19 @@
 #include <string>
 #include <vector>
 
-#include "framework/Screen.h"
+#include "framework/DocumentScreen.h"
 #include "invoice/InvoiceDisplay.h"
 #include "invoice/InvoiceKind.h"
 #include "invoice/InvoiceLineGrid.h"
 #include "invoice/InvoiceSave.h"
 #include "invoice/InvoiceTax.h"
+#include "invoice/RecurringEntry.h"
 #include "store/Accounts.h"
 #include "store/ArDocument.h"
 
 namespace keltro::invoice {
 
-class ARform_invoice : public framework::Screen {
+class ARform_invoice : public framework::DocumentScreen {
 public:
     ARform_invoice();
 
@@ -65,15 +72,10 @@ protected:
 
 private:
     // --- declaring the screen -------------------------------------------------------------
-    void declareHeader();
-    void declareRecurringFields();
-    void declareTotals();
-    void declareGrids();
     void declareCommands();
     void declareViewCommands();
     void arrangeWindow();
     void attachActions();
-    void attach(const std::string& caption, std::function<void()> action);
 
     // --- opening --------------------------------------------------------------------------
     void fillLists();
@@ -83,8 +85,8 @@ private:
     // --- the kind and the state -----------------------------------------------------------
     const InvoiceKind& kind() const;
     void setKind(std::string_view kindName);
-    void enterMode(framework::Mode mode);
-    void applyLocks();
+    void applyLocks() override;
+    bool hasStoredDocument() const override { return m_shown || m_shownRecurring; }
     bool fieldEditable(const std::string& control) const;
     bool linesEditable() const;
     bool isSavedDocumentShown() const;
@@ -97,20 +99,18 @@ private:
     void gotoNumber(const std::string& docno);
     void step(int direction);
     void refreshShown();
-    void applyFields(const FieldValues& values);
     void setLinesFrom(const std::vector<store::ArLine>& lines);
 
     // --- new and edit ---------------------------------------------------------------------
-    void newCommand();
-    void beginNew();
+    void beginNew() override;
     void applyNewDefaults();
-    void leaveNew();
-    void editCommand();
-    void beginEdit();
-    void leaveEdit();
-    void saveCommand();
-    void saveNew();
-    void saveEdit();
+    void leaveNew() override;
+    void beginEdit() override;
+    void leaveEdit() override;
+    void saveNew() override;
+    void saveEdit() override;
+    void saveNewInvoice();
+    void saveEditedInvoice();
     // Refused: the entry failed a check (its message given); Failed: the save itself.
     enum class SaveOutcome { Saved, Refused, Failed };
     SaveOutcome validateAndSave(const InvoiceDraft& d, SaveKind saveKind, std::string& status,
@@ -119,19 +119,15 @@ private:
     InvoiceDraft draft(const InvoiceKind& kind) const;
     ValidationContext validationContext() const;
     SaveContext saveContext(std::string& status);
-    services::LedgerContext& ledger();
-    const services::Clock& clock() const;
 
     // --- header reactions -----------------------------------------------------------------
     void invoiceDateChanged();
-    void dateChanged(const std::string& control);
     void customerChosen();
     void customerNameChosen();
     void termChosen();
     void currencyChosen();
     void takeLatestRate();
     void rateChosen();
-    std::optional<db::Date> shownDate(const std::string& control) const;
 
     // --- lines and tax --------------------------------------------------------------------
     LineGridEditor lineEditor();
@@ -155,19 +151,32 @@ private:
     void viewAll();
     void fillOpenDocuments();
 
-    // Runs a reaction, showing a database failure as a message (and `failure` after it).
-    void guarded(const std::function<void()>& step, const std::string& failure = "");
+    // --- recurring definitions (`chkrecur` ticked) ----------------------------------------
+    bool recurring() const { return value("chkrecur") == "1"; }
+    void recurringToggled();
+    void leaveRecurringMode();
+    void showRecurringLook();
+    void viewRecurring();
+    void showRecurring(const store::RecurringDefinition& definition);
+    void showRecurringWithKey(const std::string& fkey);
+    void gotoRecurringNumber(const std::string& recurno);
+    void stepRecurring(int direction);
+    void saveNewRecurring();
+    void saveEditedRecurring();
+    bool checkAndSaveRecurring(framework::Mode mode,
+                               const std::function<bool(RecurringSaveContext&, const RecurringDraft&,
+                                                        const CheckedRecurring&)>& save);
+    RecurringDraft recurringDraft() const;
 
     TaxTable m_taxes;
     std::optional<store::ArDocument> m_shown;  // the document on screen, as last read
+    std::optional<store::RecurringDefinition> m_shownRecurring;  // the definition on screen
     LineGridState m_lineState;
     bool m_linesChanged = false;
     bool m_editAllowsLines = false;
     std::string m_moduleReceivable;
     RoundingAccounts m_rounding;
     std::vector<store::AccountName> m_salesAccounts;
-    services::SystemClock m_systemClock;  // when the host gives no clock
-    std::optional<services::LedgerContext> m_ledger;
 };
 
 }  // namespace keltro::invoice

@@ -18,8 +18,7 @@
 
 namespace keltro::invoice {
 
-// Control name and text, in the order they are shown.
-using FieldValues = std::vector<std::pair<std::string, std::string>>;
+using framework::FieldValues;
 
 // The header controls of a shown document (the totals are the lines').
 FieldValues headerFields(const store::ArHeader& header, const std::string& customerName,

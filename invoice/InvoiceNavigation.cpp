@@ -9,16 +9,26 @@ namespace keltro::invoice {
 
 namespace {
 
-// The first document from key number `from` on, moving by `step`, within 1 .. counter − 1.
-std::optional<store::ArDocument> firstFrom(db::Database& db, const std::string& doctype,
-                                           std::int64_t from, int step) {
+// The first record `load` finds from key number `from` on, moving by `step`, within
+// 1 .. counter − 1.
+template <class Load>
+auto firstFrom(db::Database& db, const std::string& doctype, std::int64_t from, int step,
+               Load load) -> decltype(load(std::string())) {
     const std::int64_t counter = keyCounter(db, doctype);
-    for (std::int64_t n = from; n >= 1 && n < counter; n += step) {
-        const std::string fkey = services::DocumentKey(store::kCompany, doctype, n);
-        if (auto document = store::loadDocument(db, fkey)) return document;
-    }
+    for (std::int64_t n = from; n >= 1 && n < counter; n += step)
+        if (auto found = load(services::DocumentKey(store::kCompany, doctype, n))) return found;
     return std::nullopt;
 }
+
+auto documentLoader(db::Database& db) {
+    return [&db](const std::string& fkey) { return store::loadDocument(db, fkey); };
+}
+
+auto recurringLoader(db::Database& db) {
+    return [&db](const std::string& fkey) { return store::loadRecurring(db, fkey); };
+}
+
+const std::string kRecurring(store::doctype::kRecurring);
 
 }  // namespace
 
@@ -39,14 +49,25 @@ std::int64_t keyCounter(db::Database& db, const std::string& doctype) {
 }
 
 std::optional<store::ArDocument> lastDocument(db::Database& db, const std::string& doctype) {
-    return firstFrom(db, doctype, keyCounter(db, doctype) - 1, -1);
+    return firstFrom(db, doctype, keyCounter(db, doctype) - 1, -1, documentLoader(db));
 }
 
 std::optional<store::ArDocument> steppedDocument(db::Database& db, const std::string& doctype,
                                                  const std::string& fkey, int step) {
     const auto number = keyNumberOf(fkey);
     if (!number) return std::nullopt;
-    return firstFrom(db, doctype, *number + step, step);
+    return firstFrom(db, doctype, *number + step, step, documentLoader(db));
+}
+
+std::optional<store::RecurringDefinition> lastRecurring(db::Database& db) {
+    return firstFrom(db, kRecurring, keyCounter(db, kRecurring) - 1, -1, recurringLoader(db));
+}
+
+std::optional<store::RecurringDefinition> steppedRecurring(db::Database& db,
+                                                           const std::string& fkey, int step) {
+    const auto number = keyNumberOf(fkey);
+    if (!number) return std::nullopt;
+    return firstFrom(db, kRecurring, *number + step, step, recurringLoader(db));
 }
 
 }  // namespace keltro::invoice

@@ -15,6 +15,7 @@
 
 #include "db/Database.h"
 #include "store/ArDocument.h"
+#include "store/RecurringDefinition.h"
 
 namespace keltro::invoice {
 
@@ -30,5 +31,10 @@ std::optional<store::ArDocument> lastDocument(db::Database& db, const std::strin
 // counter − 1; nothing when there is none.
 std::optional<store::ArDocument> steppedDocument(db::Database& db, const std::string& doctype,
                                                  const std::string& fkey, int step);
+
+// The same walk over recurring definitions (document type "cur").
+std::optional<store::RecurringDefinition> lastRecurring(db::Database& db);
+std::optional<store::RecurringDefinition> steppedRecurring(db::Database& db,
+                                                           const std::string& fkey, int step);
 
 }  // namespace keltro::invoice

@@ -21,6 +21,7 @@
 namespace keltro::receipts {
 
 using framework::FieldKind;
+using framework::among;
 using framework::GridRow;
 using framework::Mode;
 using framework::trimmedText;
@@ -47,10 +48,6 @@ const std::vector<std::string> kFastFields = {
     "txtrcno",   "txtpayer",    "cmbpayby",  "txtcheck", "txtcheckdate",       "txtremark",
     "cmbexrate", "txtratedate", "cmbperiod", "cmbfyear", "cmbinvoice_currency"};
 
-bool among(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 bool isAccountColumn(const std::string& caption) {
     return caption == column::kDiscountAccount || caption == column::kWriteOffAccount;
 }
@@ -74,7 +71,7 @@ std::string moduleOrDefault(db::Database& db, std::string_view module, std::stri
 
 }  // namespace
 
-ARform_receipt::ARform_receipt() : Screen("ARform_receipt", "A/R Receipt Entry") {
+ARform_receipt::ARform_receipt() : DocumentScreen("ARform_receipt", "A/R Receipt Entry") {
     declareHeader();
     declareGrids();
     declareCommands();
@@ -178,15 +175,9 @@ void ARform_receipt::declareCommands() {
         addCommand(std::move(c));
 }
 
-void ARform_receipt::attach(const std::string& caption, std::function<void()> action) {
-    mutableCommand(caption).action = [this, action = std::move(action)] { guarded(action); };
-}
-
 void ARform_receipt::attachActions() {
-    attach("&Save", [this] { saveCommand(); });
+    attachDocumentCommands();
     attach("&Preview", [this] { preview(); });
-    attach("&New", [this] { newCommand(); });
-    attach("&Edit mode", [this] { editCommand(); });
     attach("&Void Receipt", [this] { voidCommand(); });
     attach("&Next record", [this] { step(+1); });
     attach("&Previous record", [this] { step(-1); });
@@ -196,19 +187,6 @@ void ARform_receipt::attachActions() {
     attach("&A/R Record", [this] { arRecord(); });
 }
 
-bool ARform_receipt::guarded(const std::function<void()>& step, const std::string& failure) {
-    try {
-        step();
-        return true;
-    } catch (const framework::ScreenError&) {
-        throw;  // a step the person could not take: the driver reports it
-    } catch (const std::exception& e) {
-        ui().message(e.what());
-        if (!failure.empty()) ui().message(failure);
-        return false;
-    }
-}
-
 // --- What the host asks ---------------------------------------------------------------
 
 // Without the update right the screen stays as it is: no receipt can be entered.
@@ -216,7 +194,7 @@ void ARform_receipt::receiptThisInvoice(const std::string& docnox, const std::st
     if (!rights().update) return;
     m_invoiceToPay = docnox;
     setValue("cmbcustno", custnox);
-    guarded([this] { beginNew(ReceiptDate::Today); });
+    guarded([this] { startNew(ReceiptDate::Today); });
 }
 
 void ARform_receipt::gotoDocno(const std::string& docnox) {
@@ -271,13 +249,6 @@ bool ARform_receipt::completingFastReceipt() const {
     return mode() == Mode::New && m_shown && m_shown->newFromFast;
 }
 
-void ARform_receipt::enterMode(Mode mode) {
-    setMode(mode);
-    mutableCommand("&New").checked = mode == Mode::New;
-    mutableCommand("&Edit mode").checked = mode == Mode::Edit;
-    applyLocks();
-}
-
 bool ARform_receipt::fieldEditable(const std::string& control) const {
     switch (mode()) {
         case Mode::New: return among(completingFastReceipt() ? kFastFields : kEntryFields, control);
@@ -300,11 +271,6 @@ void ARform_receipt::applyLocks() {
 }
 
 // --- Showing receipts ---------------------------------------------------------------------
-
-void ARform_receipt::applyFields(const FieldValues& values) {
-    for (const auto& [control, text] : values)
-        setValue(control, text);
-}
 
 std::string ARform_receipt::accountName(const std::string& accno) const {
     for (const auto& item : field("dd1").items)
@@ -384,30 +350,21 @@ void ARform_receipt::refresh() {
 
 void ARform_receipt::gotoNumber(const std::string& docno) {
     if (const auto header = findReceiptByDocno(database(), docno)) return showReceipt(*header);
-    ui().message("Document no. " + docno + " not found");
+    documentNotFound(docno);
 }
 
 // --- New --------------------------------------------------------------------------------------
 
-void ARform_receipt::newCommand() {
-    if (mode() == Mode::Edit) {
-        mutableCommand("&New").checked = false;  // "&New" does nothing while editing
-        return;
-    }
-    if (command("&New").checked) return beginNew(ReceiptDate::AsShown);
-    showLast();
-}
-
 // A cleared screen for the customer chosen (if any). "&New" keeps the date shown, so that
 // a day's receipts are entered one after the other; a screen without a date, and a
 // receipt the host asks for, take today.
-void ARform_receipt::beginNew(ReceiptDate date) {
+void ARform_receipt::startNew(ReceiptDate date) {
     m_shown.reset();
     applyFields(newReceiptFields());
     mutableGrid(kGrid).rows.clear();
     m_rowsWithAmounts.offered();
     if (date == ReceiptDate::Today || !shownDate("txtrcdate"))
-        setValue("txtrcdate", framework::dateText(clock().today(), context().KELTRO_DATE_FORMAT));
+        setValue("txtrcdate", shownDateText(clock().today()));
     enterMode(Mode::New);
     receiptDateChanged();
     setValue("cmbcurrency", context().BASE_CURRENCY);
@@ -417,15 +374,9 @@ void ARform_receipt::beginNew(ReceiptDate date) {
 
 // --- Edit ------------------------------------------------------------------------------------
 
-void ARform_receipt::editCommand() {
-    auto& command = mutableCommand("&Edit mode");
-    if (mode() == Mode::New || !m_shown) {
-        command.checked = false;
-        return;
-    }
-    if (!command.checked) return leaveEdit();
+void ARform_receipt::beginEdit() {
     if (m_shown->isVoid) {
-        command.checked = false;
+        mutableCommand("&Edit mode").checked = false;
         return ui().message(m_shown->docno + " was void.");
     }
     enterMode(Mode::Edit);
@@ -437,19 +388,6 @@ void ARform_receipt::leaveEdit() {
 }
 
 // --- Saving ----------------------------------------------------------------------------------
-
-const services::Clock& ARform_receipt::clock() const {
-    return context().clock ? *context().clock : m_systemClock;
-}
-
-services::LedgerContext& ARform_receipt::ledger() {
-    if (!m_ledger) m_ledger.emplace(database(), ui());
-    return *m_ledger;
-}
-
-std::optional<db::Date> ARform_receipt::shownDate(const std::string& control) const {
-    return framework::dateOfText(value(control), context().KELTRO_DATE_FORMAT);
-}
 
 ReceiptDraft ARform_receipt::draft() const {
     ReceiptDraft d;
@@ -488,18 +426,15 @@ ReceiptSaveContext ARform_receipt::saveContext() {
             m_rowAccounts};
 }
 
-void ARform_receipt::saveCommand() {
-    if (mode() == Mode::Edit) return saveEdit();
-    if (mode() != Mode::New) return;
-    if (value("txtdocno") == framework::kNewDocumentNo) return saveNew();
+// A new receipt, or one the fast receipt screen stored, applied here.
+void ARform_receipt::saveNew() {
+    if (value("txtdocno") == framework::kNewDocumentNo) return saveNewReceipt();
     if (completingFastReceipt()) completeFastReceipt();
 }
 
-void ARform_receipt::saveNew() {
-    if (checkAndSave(checkNewReceipt, saveNewReceipt) != SaveOutcome::Failed) return;
-    setValue("txtdocno", framework::kNewDocumentNo);
-    setValue("txtfkey", "");
-    setValue("txtglfkey", "");
+void ARform_receipt::saveNewReceipt() {
+    if (checkAndSave(checkNewReceipt, receipts::saveNewReceipt) == SaveOutcome::Failed)
+        clearNewNumber();
 }
 
 void ARform_receipt::completeFastReceipt() {
@@ -549,7 +484,7 @@ void ARform_receipt::saveEdit() {
 void ARform_receipt::onFieldChanged(const std::string& control) {
     guarded([&] {
         if (control == "txtrcdate") return receiptDateChanged();
-        if (control == "txtcheckdate" || control == "txtratedate") return dateChanged(control);
+        if (control == "txtcheckdate" || control == "txtratedate") return retypeDate(control);
         if (control == "cmbcustno") return customerChosen();
         if (control == "cmbcustname") return customerNameChosen();
         if (control == "cmbinvoice_currency") return invoiceCurrencyChosen();
@@ -561,21 +496,8 @@ void ARform_receipt::onFieldChanged(const std::string& control) {
     });
 }
 
-// A typed date is read in the user's format and shown in it again; a refused one empties
-// the field.
-void ARform_receipt::dateChanged(const std::string& control) {
-    setValue(control, framework::retypedDate(ui(), value(control), context().KELTRO_DATE_FORMAT));
-}
-
 // The receipt date decides the fiscal year and period.
-void ARform_receipt::receiptDateChanged() {
-    dateChanged("txtrcdate");
-    const auto date = shownDate("txtrcdate");
-    const auto period = date ? services::FiscalPeriodOfDate(database(), ui(), *date) : std::nullopt;
-    if (!period) return;
-    setValue("cmbfyear", period->fyear);
-    setValue("cmbperiod", std::to_string(period->period));
-}
+void ARform_receipt::receiptDateChanged() { periodFromDate("txtrcdate"); }
 
 // The customer's name, currency and open items; the currency of the items when they share
 // one.
@@ -592,8 +514,7 @@ void ARform_receipt::customerChosen() {
 
 // A name picked from the list by name stands for its customer number.
 void ARform_receipt::customerNameChosen() {
-    const auto customerNo =
-        framework::ItemColumnWhere(field("cmbcustname").items, 0, value("cmbcustname"), 1);
+    const auto customerNo = customerOfPickedName();
     if (!customerNo) return;
     setValue("cmbcustno", *customerNo);
     customerChosen();
@@ -631,14 +552,7 @@ void ARform_receipt::invoiceCurrencyChosen() {
 
 // The rate list of a foreign currency: its rates up to the receipt date, newest first.
 void ARform_receipt::fillRateList() {
-    const std::string currency = trimmedText(value("cmbcurrency"));
-    auto& rates = mutableField("cmbexrate").items;
-    rates.clear();
-    if (currency.empty() || currency == context().BASE_CURRENCY) return;
-    const std::string& format = context().KELTRO_DATE_FORMAT;
-    rates = framework::lists::exchangeRates(
-        database(), currency, shownDate("txtrcdate"),
-        [&](const db::Date& d) { return framework::dateText(d, format); });
+    DocumentScreen::fillRateList(trimmedText(value("cmbcurrency")), shownDate("txtrcdate"));
 }
 
 // A foreign currency takes its latest rate up to the receipt date; the base currency has
@@ -650,17 +564,13 @@ void ARform_receipt::currencyChosen() {
     if (!currency.empty() && currency != context().BASE_CURRENCY)
         latest = store::latestExchangeRate(database(), currency, shownDate("txtrcdate"));
     setValue("cmbexrate", latest ? rateText(latest->rate) : "");
-    setValue("txtratedate",
-             latest ? framework::dateText(latest->rateDate, context().KELTRO_DATE_FORMAT) : "");
+    setValue("txtratedate", latest ? shownDateText(latest->rateDate) : "");
     refreshReceiptBase();
 }
 
 // A rate picked from the list brings its date.
 void ARform_receipt::rateChosen() {
-    const std::string rate = trimmedText(value("cmbexrate"));
-    setValue("cmbexrate", rate);
-    if (const auto date = framework::ItemColumnWhere(field("cmbexrate").items, 0, rate, 1))
-        setValue("txtratedate", *date);
+    takeDateOfPickedRate();
     refreshReceiptBase();
 }
 

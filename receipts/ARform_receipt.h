@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Screen.h"
+#include "framework/DocumentScreen.h"
 #include "receipts/ReceiptDisplay.h"
 #include "receipts/ReceiptRecords.h"
 #include "receipts/ReceiptSave.h"
@@ -29,7 +29,7 @@
 
 namespace keltro::receipts {
 
-class ARform_receipt : public framework::Screen {
+class ARform_receipt : public framework::DocumentScreen {
 public:
     ARform_receipt();
 
@@ -60,15 +60,14 @@ private:
     void declareGrids();
     void declareCommands();
     void attachActions();
-    void attach(const std::string& caption, std::function<void()> action);
 
     // --- opening --------------------------------------------------------------------------
     void fillLists();
     void readModuleAccounts();
 
     // --- state --------------------------------------------------------------------------
-    void enterMode(framework::Mode mode);
-    void applyLocks();
+    void applyLocks() override;
+    bool hasStoredDocument() const override { return m_shown.has_value(); }
     bool fieldEditable(const std::string& control) const;
     bool completingFastReceipt() const;
 
@@ -81,20 +80,20 @@ private:
     void refresh();
     void gotoNumber(const std::string& docno);
     void leaveEditBeforeMoving();
-    void applyFields(const FieldValues& values);
     void showStoredLines(const std::string& fkey);
     std::string accountName(const std::string& accno) const;
 
     // --- new, edit, save --------------------------------------------------------------------
-    void newCommand();
+    void beginNew() override { startNew(ReceiptDate::AsShown); }
+    void leaveNew() override { showLast(); }
     enum class ReceiptDate { AsShown, Today };
-    void beginNew(ReceiptDate date);
-    void editCommand();
-    void leaveEdit();
-    void saveCommand();
-    void saveNew();
+    void startNew(ReceiptDate date);
+    void beginEdit() override;
+    void leaveEdit() override;
+    void saveNew() override;
+    void saveNewReceipt();
     void completeFastReceipt();
-    void saveEdit();
+    void saveEdit() override;
     enum class SaveOutcome { Refused, Failed, Saved };
     using Check =
         std::function<std::optional<CheckedReceipt>(const CheckContext&, const ReceiptDraft&)>;
@@ -103,11 +102,8 @@ private:
     SaveOutcome checkAndSave(const Check& check, const Save& save);
     ReceiptDraft draft() const;
     ReceiptSaveContext saveContext();
-    const services::Clock& clock() const;
-    services::LedgerContext& ledger();
 
     // --- header reactions -------------------------------------------------------------------
-    void dateChanged(const std::string& control);
     void receiptDateChanged();
     void customerChosen();
     void customerNameChosen();
@@ -118,7 +114,6 @@ private:
     void rateChosen();
     void amountChanged();
     void refreshReceiptBase();
-    std::optional<db::Date> shownDate(const std::string& control) const;
 
     // --- the grid -----------------------------------------------------------------------------
     framework::GridRow& row(std::size_t index);
@@ -132,18 +127,12 @@ private:
     void arRecord();
     void preview();
 
-    // Runs a step, showing a database failure as a message (and `failure` after it);
-    // false when it failed so.
-    bool guarded(const std::function<void()>& step, const std::string& failure = "");
-
     std::optional<ReceiptHeader> m_shown;  // the stored receipt on screen
     std::string m_invoiceToPay;
     std::size_t m_currentRow = 0;
     RowsWithAmounts m_rowsWithAmounts;  // of `dbgrid1`
     ModuleAccounts m_accounts;
     std::vector<std::string> m_rowAccounts;  // the account numbers of `dd1` and `dd2`
-    std::optional<services::LedgerContext> m_ledger;
-    services::SystemClock m_systemClock;  // when the host gives no clock
 };
 
 }  // namespace keltro::receipts

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "db/Value.h"
+#include "framework/FieldText.h"
 #include "framework/ScreenParts.h"
 #include "receipts/ReceiptRecords.h"
 
 namespace keltro::receipts {
 
-// Control name and text.
-using FieldValues = std::vector<std::pair<std::string, std::string>>;
+using framework::FieldValues;
 
 // The header controls of a stored receipt.
 FieldValues receiptFields(const ReceiptHeader& header, const std::string& customerName,

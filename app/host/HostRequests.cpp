@@ -102,6 +102,8 @@ HostRequests::HostRequests(host::ARclass& arclass, Desktop desktop)
              a.showform_ARform_receipt();
              a.ARform_receipt_this_invoice(invoice, customer);
          }},
+        {"Recurring Invoice Inquiry",
+         [&a](const std::string&, const std::string&) { a.showform_ARreport_recur_inquiry(); }},
         {"Invoice Receipt History",
          [&a](const std::string& docno, const std::string&) { a.showform_ARreport_invoice_receipt_history(docno); }},
         {"ActiveReport",
