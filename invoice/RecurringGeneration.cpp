@@ -76,10 +76,6 @@ std::optional<InvoiceFacts> settleFacts(GenerationContext& context, const store:
     return facts;
 }
 
-std::string twoDigitMonth(const db::Date& date) {
-    return (date.month < 10 ? "0" : "") + std::to_string(date.month);
-}
-
 store::ArHeader invoiceHeader(GenerationContext& context, const store::RecurHeader& definition,
                               const db::Date& invoiceDate, const InvoiceFacts& facts,
                               const services::NewDocumentNumbers& numbers) {
@@ -103,7 +99,7 @@ store::ArHeader invoiceHeader(GenerationContext& context, const store::RecurHead
     h.fyear = facts.period.fyear;
     h.source = kSourceRecurring;
     h.recurNo = definition.recurno;
-    h.month = twoDigitMonth(invoiceDate);
+    h.month = store::monthText(invoiceDate.month);
     h.year = std::to_string(invoiceDate.year);
     h.created = {journal.user, journal.clock.today(), journal.clock.timeOfDay()};
     return h;

@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "store/ArDocument.h"
 #include "store/ReferenceData.h"
 
 namespace keltro::reports {
@@ -10,8 +11,6 @@ namespace keltro::reports {
 namespace {
 
 constexpr int kLastDayOfMonth = 31;
-
-std::string twoDigits(int month) { return (month < 10 ? "0" : "") + std::to_string(month); }
 
 db::Date firstOfMonth(const db::Date& day) { return {day.year, day.month, 1}; }
 
@@ -56,9 +55,12 @@ db::Date dueDateInMonth(int recurDate, const db::Date& today) {
 }
 
 PeriodMonths periodMonths(const std::string& frequency, const db::Date& today) {
-    if (frequency != kQuarterly) return {twoDigits(today.month), twoDigits(today.month)};
+    if (frequency != kQuarterly) {
+        const std::string month = store::monthText(today.month);
+        return {month, month};
+    }
     const int quarter = (today.month - 1) / 3 + 1;
-    return {twoDigits(3 * (quarter - 1) + 1), twoDigits(3 * quarter)};
+    return {store::monthText(3 * (quarter - 1) + 1), store::monthText(3 * quarter)};
 }
 
 std::vector<DueDefinition> listDueDefinitions(
