@@ -62,7 +62,7 @@ InvoiceCopies::InvoiceCopies(db::Database& db, const db::Row& header)
     : m_db(db),
       m_header(copyOf(header, "AR_header_table", {"fkey", "docno", "GLFKEY"})),
       m_customer(header["customer_no"].textOr()),
-      m_counters(db, "ar", header["fyear"].textOr()),
+      m_counters(db, header["doctype"].textOr(), header["fyear"].textOr()),
       m_journal(db, header["GLFKEY"].textOr()) {
     double taxable = 0;
     double tax = 0;

@@ -60,9 +60,9 @@ private:
     std::shared_ptr<framework::Screen> m_screen;
 };
 
-// Copies of one saved invoice (header, lines and journal) under new numbers, with the
-// customer's owing balance, the counters and the balance rows moved as its save moved
-// them. The copies are of the invoice as it was when the copier read it: a receipt that
+// Copies of one saved invoice (header, lines and journal) under new numbers of its own
+// doctype, with the customer's owing balance, the counters and the balance rows moved as
+// its save moved them. The copies are of the invoice as it was when the copier read it: a receipt that
 // pays it later leaves them open.
 class InvoiceCopies {
 public:
