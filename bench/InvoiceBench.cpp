@@ -172,6 +172,14 @@ std::string lastScreenInvoice(db::Database& db, const std::string& customer) {
     return onlyRow(db.query(sql, params), "an invoice saved by the screen")["fkey"].textOr();
 }
 
+Timing writeFloorCopies(db::Database& db, const std::string& modelFkey, long count) {
+    InvoiceCopies floor(db, modelFkey);
+    const auto numbers = floor.number(count);
+    const auto start = BenchClock::now();
+    floor.write(numbers);
+    return {count, BenchClock::now() - start};
+}
+
 // ----- Measurement -------------------------------------------------------------------------
 
 std::string Measurement::json() const {
@@ -200,13 +208,7 @@ Timing InvoiceBench::runScreen(long count) {
     return timing;
 }
 
-Timing InvoiceBench::runFloor(long count) {
-    InvoiceCopies floor(m_db, lastScreenInvoice(m_db));
-    const auto numbers = floor.number(count);
-    const auto start = BenchClock::now();
-    floor.write(numbers);
-    return {count, BenchClock::now() - start};
-}
+Timing InvoiceBench::runFloor(long count) { return writeFloorCopies(m_db, lastScreenInvoice(m_db), count); }
 
 void InvoiceBench::preload(long count, const std::function<void(long)>& progress,
                            long perTransaction) {

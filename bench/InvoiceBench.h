@@ -111,6 +111,10 @@ private:
 // Throws std::runtime_error when there is none.
 std::string lastScreenInvoice(db::Database& db, const std::string& customer = "");
 
+// The floor's run: `count` copies of the invoice `modelFkey`, numbered before the clock
+// starts, one transaction each; the time the copies took.
+Timing writeFloorCopies(db::Database& db, const std::string& modelFkey, long count);
+
 // One line of the bench's output.
 struct Measurement {
     db::Engine engine = db::Engine::Sqlite;

@@ -144,11 +144,7 @@ void RecurringBench::runScreen(long count, RecurringMeasurement& measurement) {
 }
 
 Timing RecurringBench::runFloor(long count) {
-    InvoiceCopies floor(m_db, lastGeneratedInvoice(m_db));
-    const auto numbers = floor.number(count);
-    const auto start = BenchClock::now();
-    floor.write(numbers);
-    return {count, BenchClock::now() - start};
+    return writeFloorCopies(m_db, lastGeneratedInvoice(m_db), count);
 }
 
 RecurringMeasurement RecurringBench::measure(CommitMode mode, long count) {

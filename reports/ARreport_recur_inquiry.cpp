@@ -176,8 +176,9 @@ void ARreport_recur_inquiry::generateInvoices() {
     }
     if (!generated) return ui().message(kGenerationFailed);
     // What was generated is no longer ticked, so that a second press makes nothing twice.
+    const std::string unticked = "0";
     for (auto& row : mutableGrid(kGrid).rows)
-        if (cell(row, column::kDue) == "1") row[column::kDue] = "0";
+        if (cell(row, column::kDue) == "1") row[column::kDue] = unticked;
     ui().message(kGenerated);
 }
 
