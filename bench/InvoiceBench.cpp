@@ -215,7 +215,7 @@ void InvoiceBench::preload(long count, const std::function<void(long)>& progress
     InvoiceCopies(m_db, lastScreenInvoice(m_db)).load(count, perTransaction, progress);
     // What the preload left in SQLite's write-ahead log goes into the file now, not into
     // the first measured save.
-    if (m_db.engine() == db::Engine::Sqlite) m_db.executeScript("PRAGMA wal_checkpoint(TRUNCATE)");
+    checkpointLog(m_db);
 }
 
 std::int64_t InvoiceBench::invoices() {

@@ -13,8 +13,10 @@
 //
 // The floor is the invoice bench's (`InvoiceCopies`): copies of the last generated invoice,
 // header, lines, journal, counters, owing balance and balance rows written by plain
-// prepared statements, one transaction each. A mode generates from the definitions the
-// modes before it left due, so the run needs no fresh company between modes.
+// prepared statements, one transaction each, after 20 uncounted copies that prepare its
+// statements; both runs start from an empty SQLite write-ahead log. A mode generates from
+// the definitions the modes before it left due, so the run needs no fresh company between
+// modes.
 #pragma once
 
 #include <cstdint>
