@@ -37,6 +37,10 @@ void prepareBenchDatabase(db::Database& db, const db::Date& today) {
     transaction.commit();
 }
 
+void checkpointLog(db::Database& db) {
+    if (db.engine() == db::Engine::Sqlite) db.executeScript("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
 // ----- Timing and the JSON line ------------------------------------------------------------
 
 double Timing::perSecond() const {

@@ -62,7 +62,7 @@ InvoiceCopies::InvoiceCopies(db::Database& db, const db::Row& header)
     : m_db(db),
       m_header(copyOf(header, "AR_header_table", {"fkey", "docno", "GLFKEY"})),
       m_customer(header["customer_no"].textOr()),
-      m_counters(db, "ar", header["fyear"].textOr()),
+      m_counters(db, header["doctype"].textOr(), header["fyear"].textOr()),
       m_journal(db, header["GLFKEY"].textOr()) {
     double taxable = 0;
     double tax = 0;
@@ -172,6 +172,14 @@ std::string lastScreenInvoice(db::Database& db, const std::string& customer) {
     return onlyRow(db.query(sql, params), "an invoice saved by the screen")["fkey"].textOr();
 }
 
+Timing writeFloorCopies(db::Database& db, const std::string& modelFkey, long count) {
+    InvoiceCopies floor(db, modelFkey);
+    const auto numbers = floor.number(count);
+    const auto start = BenchClock::now();
+    floor.write(numbers);
+    return {count, BenchClock::now() - start};
+}
+
 // ----- Measurement -------------------------------------------------------------------------
 
 std::string Measurement::json() const {
@@ -200,20 +208,14 @@ Timing InvoiceBench::runScreen(long count) {
     return timing;
 }
 
-Timing InvoiceBench::runFloor(long count) {
-    InvoiceCopies floor(m_db, lastScreenInvoice(m_db));
-    const auto numbers = floor.number(count);
-    const auto start = BenchClock::now();
-    floor.write(numbers);
-    return {count, BenchClock::now() - start};
-}
+Timing InvoiceBench::runFloor(long count) { return writeFloorCopies(m_db, lastScreenInvoice(m_db), count); }
 
 void InvoiceBench::preload(long count, const std::function<void(long)>& progress,
                            long perTransaction) {
     InvoiceCopies(m_db, lastScreenInvoice(m_db)).load(count, perTransaction, progress);
     // What the preload left in SQLite's write-ahead log goes into the file now, not into
     // the first measured save.
-    if (m_db.engine() == db::Engine::Sqlite) m_db.executeScript("PRAGMA wal_checkpoint(TRUNCATE)");
+    checkpointLog(m_db);
 }
 
 std::int64_t InvoiceBench::invoices() {

@@ -60,9 +60,9 @@ private:
     std::shared_ptr<framework::Screen> m_screen;
 };
 
-// Copies of one saved invoice (header, lines and journal) under new numbers, with the
-// customer's owing balance, the counters and the balance rows moved as its save moved
-// them. The copies are of the invoice as it was when the copier read it: a receipt that
+// Copies of one saved invoice (header, lines and journal) under new numbers of its own
+// doctype, with the customer's owing balance, the counters and the balance rows moved as
+// its save moved them. The copies are of the invoice as it was when the copier read it: a receipt that
 // pays it later leaves them open.
 class InvoiceCopies {
 public:
@@ -110,6 +110,10 @@ private:
 // The key of the last invoice the invoice screen saved, of `customer` when one is named.
 // Throws std::runtime_error when there is none.
 std::string lastScreenInvoice(db::Database& db, const std::string& customer = "");
+
+// The floor's run: `count` copies of the invoice `modelFkey`, numbered before the clock
+// starts, one transaction each; the time the copies took.
+Timing writeFloorCopies(db::Database& db, const std::string& modelFkey, long count);
 
 // One line of the bench's output.
 struct Measurement {

@@ -221,12 +221,22 @@ void Screen::enterCell(const std::string& gridName, std::size_t row, const std::
 }
 
 void Screen::clickCell(const std::string& gridName, std::size_t row, const std::string& column) {
-    ensureOpen("click into " + gridName);
-    Grid& g = mutableGrid(gridName);
-    if (row >= g.rows.size())
-        throw ScreenError(m_className + "." + gridName + " has no row " + std::to_string(row));
+    ensureRow("click into", gridName, row);
     onCellClicked(gridName, row, column);
     changed();
+}
+
+void Screen::doubleClickCell(const std::string& gridName, std::size_t row,
+                             const std::string& column) {
+    ensureRow("double-click into", gridName, row);
+    onCellDoubleClicked(gridName, row, column);
+    changed();
+}
+
+void Screen::ensureRow(const std::string& step, const std::string& gridName, std::size_t row) {
+    ensureOpen(step + " " + gridName);
+    if (row >= mutableGrid(gridName).rows.size())
+        throw ScreenError(m_className + "." + gridName + " has no row " + std::to_string(row));
 }
 
 void Screen::run(const std::string& caption) {

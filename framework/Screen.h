@@ -12,7 +12,7 @@
 //     screen.run("&Save");                                  // a menu or toolbar command
 //
 // Subclasses add their rules by overriding the reactions (`onFieldChanged`, `acceptCell`,
-// `onCellChanged`, `onCellClicked`) and by attaching actions to their commands. A screen
+// `onCellChanged`, `onCellClicked`, `onCellDoubleClicked`) and by attaching actions to their commands. A screen
 // asks the host for work outside A/R by raising its notification (formx, docnox, arg2).
 #pragma once
 
@@ -68,6 +68,8 @@ public:
     void enterCell(const std::string& grid, std::size_t row, const std::string& column,
                    const std::string& text);
     void clickCell(const std::string& grid, std::size_t row, const std::string& column);
+    // A double click on a row (the driver's `click` step with "clicks": 2).
+    void doubleClickCell(const std::string& grid, std::size_t row, const std::string& column);
     void pick(const std::string& control, std::size_t index);
     void run(const std::string& caption);
 
@@ -127,6 +129,8 @@ protected:
                                const std::string& /*column*/) {}
     virtual void onCellClicked(const std::string& /*grid*/, std::size_t /*row*/,
                                const std::string& /*column*/) {}
+    virtual void onCellDoubleClicked(const std::string& /*grid*/, std::size_t /*row*/,
+                                     const std::string& /*column*/) {}
     virtual void onClose() {}
 
     // --- Helpers for subclasses ---------------------------------------------------------
@@ -150,6 +154,8 @@ private:
     SubWindow& window(const std::string& name);
     void loadRights();
     void ensureOpen(const std::string& step) const;
+    // Open, and the grid has the row.
+    void ensureRow(const std::string& step, const std::string& gridName, std::size_t row);
     void changed();
 
     std::string m_className;

@@ -243,8 +243,12 @@ private:
         screenNamed(screen).enterCell(grid, index(step, "row"), required(step, "col"), required(step, "value"));
     }
 
+    // "clicks": 2 is a double click.
     void click(const Json& step) {
         auto [screen, grid] = splitTarget(required(step, "click"));
+        const Json* clicks = step.member("clicks");
+        if (clicks && clicks->number() && *clicks->number() == 2)
+            return screenNamed(screen).doubleClickCell(grid, index(step, "row"), required(step, "col"));
         screenNamed(screen).clickCell(grid, index(step, "row"), required(step, "col"));
     }
 

@@ -209,8 +209,7 @@ bool passCreditLimit(SaveContext& context, const store::Customer& customer,
                               " : Balance owing = " + services::FormatAmount(owing);
         return false;
     }
-    context.db.execute("UPDATE Customer_table SET owing_balance = ? WHERE customer_no = ?",
-                       {owingAfter, customer.customerNo});
+    store::setOwingBalance(context.db, customer.customerNo, owingAfter);
     return true;
 }
 

@@ -50,8 +50,7 @@ ArHeader readHeader(const db::Row& row) {
 
 // "MM" and "YYYY" of the invoice date, searched by the recurring due list.
 std::string monthOf(const std::optional<db::Date>& date) {
-    if (!date) return "";
-    return (date->month < 10 ? "0" : "") + std::to_string(date->month);
+    return date ? monthText(date->month) : "";
 }
 
 std::string yearOf(const std::optional<db::Date>& date) {
@@ -179,6 +178,8 @@ std::optional<ArDocument> withLines(db::Database& db, std::optional<ArHeader> he
 }
 
 }  // namespace
+
+std::string monthText(int month) { return (month < 10 ? "0" : "") + std::to_string(month); }
 
 std::optional<ArHeader> findHeader(db::Database& db, std::string_view fkey) {
     auto row = db.queryOne("SELECT * FROM [AR_header_table] WHERE fkey = ?", {fkey});

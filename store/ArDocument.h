@@ -98,6 +98,9 @@ struct ArDocument {
     std::vector<ArLine> lines;
 };
 
+// A month as the `month` column holds it: two digits, "02".
+std::string monthText(int month);
+
 // ----- reading ------------------------------------------------------------------------
 
 std::optional<ArHeader> findHeader(db::Database& db, std::string_view fkey);

@@ -7,27 +7,6 @@ namespace {
 constexpr std::string_view kHeaderTable = "AR_recur_header_table";
 constexpr std::string_view kLineTable = "AR_recur_transaction_table";
 
-RecurHeader readRecurHeader(const db::Row& row) {
-    RecurHeader h;
-    h.fkey = row["fkey"].textOr();
-    h.recurno = row["recurno"].textOr();
-    h.recurName = row["recur_name"].textOr();
-    h.customerNo = row["customer_no"].textOr();
-    h.currency = row["Currency"].textOr();
-    h.term = readTermCopies(row);
-    h.remark = row["remark"].textOr();
-    h.recurDate = static_cast<int>(row["recur_date"].integerOr());
-    h.beginDate = row["begin_date"].date();
-    h.endDate = row["end_date"].date();
-    h.noInvoice = optionalInt(row["no_invoice"]);
-    h.noIssue = optionalInt(row["no_issue"]);
-    h.frequency = row["Frequency"].textOr();
-    h.inactive = row["inactive"].booleanOr(false);
-    h.created = readCreationStamp(row);
-    h.modified = readChangeStamp(row);
-    return h;
-}
-
 // Every column but `company`, `doctype` and `fkey`, which identify the row.
 ColumnValues recurHeaderValues(const RecurHeader& h) {
     ColumnValues row;
@@ -69,6 +48,27 @@ std::optional<RecurringDefinition> withLines(db::Database& db, std::optional<Rec
 }
 
 }  // namespace
+
+RecurHeader readRecurHeader(const db::Row& row) {
+    RecurHeader h;
+    h.fkey = row["fkey"].textOr();
+    h.recurno = row["recurno"].textOr();
+    h.recurName = row["recur_name"].textOr();
+    h.customerNo = row["customer_no"].textOr();
+    h.currency = row["Currency"].textOr();
+    h.term = readTermCopies(row);
+    h.remark = row["remark"].textOr();
+    h.recurDate = static_cast<int>(row["recur_date"].integerOr());
+    h.beginDate = row["begin_date"].date();
+    h.endDate = row["end_date"].date();
+    h.noInvoice = optionalInt(row["no_invoice"]);
+    h.noIssue = optionalInt(row["no_issue"]);
+    h.frequency = row["Frequency"].textOr();
+    h.inactive = row["inactive"].booleanOr(false);
+    h.created = readCreationStamp(row);
+    h.modified = readChangeStamp(row);
+    return h;
+}
 
 std::optional<RecurHeader> findRecurHeader(db::Database& db, std::string_view fkey) {
     auto row = db.queryOne("SELECT * FROM [AR_recur_header_table] WHERE fkey = ?", {fkey});

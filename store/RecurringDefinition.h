@@ -47,6 +47,8 @@ struct RecurringDefinition {
     std::vector<RecurLine> lines;
 };
 
+// A header row of `AR_recur_header_table` as read by `SELECT *`.
+RecurHeader readRecurHeader(const db::Row& row);
 std::optional<RecurHeader> findRecurHeader(db::Database& db, std::string_view fkey);
 // By number, within company 1.
 std::optional<RecurHeader> findRecurHeaderByNumber(db::Database& db, std::string_view recurno);

@@ -32,10 +32,6 @@ db::Date civilFromDays(long days) {
     return {year, month, day};
 }
 
-db::Date addDays(const db::Date& date, int days) {
-    return civilFromDays(daysFromCivil(date) + days);
-}
-
 Customer readCustomer(const db::Row& row) {
     return {row["customer_no"].textOr(),      row["customer_name"].textOr(),
             row["Address"].textOr(),          row["Currency"].textOr(),
@@ -57,6 +53,10 @@ ExchangeRate readRate(const db::Row& row) {
 
 }  // namespace
 
+db::Date addDays(const db::Date& date, int days) {
+    return civilFromDays(daysFromCivil(date) + days);
+}
+
 std::optional<Customer> findCustomer(db::Database& db, std::string_view customerNo) {
     if (customerNo == kReservedCustomerNo) return std::nullopt;
     auto row = db.queryOne("SELECT * FROM Customer_table WHERE customer_no = ?", {customerNo});
@@ -70,6 +70,11 @@ std::optional<Customer> lockCustomer(db::Database& db, std::string_view customer
                                   {customerNo}, db::kBalanceLock);
     if (rows.empty()) return std::nullopt;
     return readCustomer(rows.front());
+}
+
+void setOwingBalance(db::Database& db, std::string_view customerNo, double owingBalance) {
+    db.execute("UPDATE Customer_table SET owing_balance = ? WHERE customer_no = ?",
+               {owingBalance, customerNo});
 }
 
 std::vector<Customer> listCustomers(db::Database& db, CustomerOrder order) {

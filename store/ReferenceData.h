@@ -49,6 +49,9 @@ std::optional<Customer> findCustomer(db::Database& db, std::string_view customer
 // keeps it.
 std::optional<Customer> lockCustomer(db::Database& db, std::string_view customerNo);
 
+// Stores the customer's new `owing_balance` (inside the saving screen's transaction).
+void setOwingBalance(db::Database& db, std::string_view customerNo, double owingBalance);
+
 enum class CustomerOrder { ByNumber, ByName };
 // Every customer but the reserved one, highest number (or last name) first.
 std::vector<Customer> listCustomers(db::Database& db, CustomerOrder order);
@@ -81,6 +84,9 @@ struct TermDates {
 // Due date: `start` + `duedays` (empty counts as 0) unless the term's `payment_term` is
 // "00". Discount date: `start` + `early_days` when that is above 0.
 TermDates termDates(const PaymentTerm& term, db::Date start);
+
+// The date `days` calendar days after `date` (before it, for a negative count).
+db::Date addDays(const db::Date& date, int days);
 
 // ----- currencies and exchange rates --------------------------------------------------
 

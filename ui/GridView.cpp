@@ -70,6 +70,7 @@ GridView::GridView(framework::Screen& screen, const std::string& gridName, const
             [this](int column, int, int pixels) { recordWidth(column, pixels); });
     connect(this, &QTableWidget::itemChanged, this, &GridView::onItemChanged);
     connect(this, &QTableWidget::cellClicked, this, &GridView::onCellClicked);
+    connect(this, &QTableWidget::cellDoubleClicked, this, &GridView::onCellDoubleClicked);
 }
 
 void GridView::buildColumns() {
@@ -200,6 +201,12 @@ void GridView::onCellClicked(int row, int column) {
     if (row >= static_cast<int>(grid().rows.size())) return;
     emit clickedInto(QString::fromStdString(m_name), row,
                      QString::fromStdString(grid().columns[static_cast<std::size_t>(column)].caption));
+}
+
+void GridView::onCellDoubleClicked(int row, int column) {
+    if (row >= static_cast<int>(grid().rows.size())) return;
+    emit doubleClickedInto(QString::fromStdString(m_name), row,
+                           QString::fromStdString(grid().columns[static_cast<std::size_t>(column)].caption));
 }
 
 void GridView::recordOrder() {

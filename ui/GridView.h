@@ -7,7 +7,8 @@
 // resizing one its width in twips; the screen saves both when it closes. What the person
 // does to the data goes to the screen as a step: typing into a cell emits `cellEntered`
 // (on the empty last row of an editable grid, with the row count as the row, which
-// appends a row); a click into an existing row emits `clickedInto`. Cells take no typing
+// appends a row); a click into an existing row emits `clickedInto`, a double click
+// `doubleClickedInto`. Cells take no typing
 // when the grid or their column is locked.
 #pragma once
 
@@ -32,6 +33,7 @@ public:
 signals:
     void cellEntered(const QString& grid, int row, const QString& column, const QString& text);
     void clickedInto(const QString& grid, int row, const QString& column);
+    void doubleClickedInto(const QString& grid, int row, const QString& column);
 
 private:
     const framework::Grid& grid() const { return m_screen.grid(m_name); }
@@ -46,6 +48,7 @@ private:
                    const framework::GridRowStyle* style);
     void onItemChanged(QTableWidgetItem* item);
     void onCellClicked(int row, int column);
+    void onCellDoubleClicked(int row, int column);
     void recordOrder();
     void recordWidth(int column, int pixels);
     void alignHeading(int column);

@@ -229,6 +229,13 @@ void ScreenWindow::addGrids(const std::string& page, QLayout* layout, QWidget* p
                 m_screen->clickCell(grid.toStdString(), static_cast<std::size_t>(row), column.toStdString());
             });
         });
+        connect(view, &GridView::doubleClickedInto, this,
+                [this](const QString& grid, int row, const QString& column) {
+                    runStep([&] {
+                        m_screen->doubleClickCell(grid.toStdString(), static_cast<std::size_t>(row),
+                                                  column.toStdString());
+                    });
+                });
         layout->addWidget(view);
         m_grids.push_back(view);
     }

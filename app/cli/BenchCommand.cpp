@@ -1,11 +1,13 @@
 #include "app/cli/BenchCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "bench/InvoiceBench.h"
 #include "bench/ReceiptBench.h"
+#include "bench/RecurringBench.h"
 #include "db/Database.h"
 #include "schema/Schema.h"
 #include "services/Clock.h"
@@ -16,6 +18,7 @@ namespace {
 
 constexpr long kDefaultInvoiceCount = 500;
 constexpr long kDefaultReceiptCount = 200;
+constexpr long kDefaultRecurringCount = 1000;
 
 long positiveNumber(const Arguments& args, const std::string& name, long fallback, long least) {
     const auto text = args.option(name);
@@ -72,17 +75,35 @@ int runReceiptBench(db::Database& db, const services::Clock& clock,
     return 0;
 }
 
+// The due list among the definitions and one generation run per mode, against the floor.
+int runRecurringBench(db::Database& db, const services::Clock& clock,
+                      const std::vector<bench::CommitMode>& modes, long count, std::ostream& out,
+                      std::ostream& err) {
+    bench::RecurringBench recurringBench(db, clock);
+    const long definitions = std::max(bench::RecurringBench::kDefinitions,
+                                      count * static_cast<long>(modes.size()));
+    err << "keltro-ar: writing " << definitions << " recurring definitions\n";
+    recurringBench.prepare(definitions);
+    for (const auto mode : modes) out << recurringBench.measure(mode, count).json() << std::endl;
+    return 0;
+}
+
+long defaultCount(const std::string& name) {
+    if (name == "invoice") return kDefaultInvoiceCount;
+    if (name == "receipt") return kDefaultReceiptCount;
+    return kDefaultRecurringCount;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    if (name != "invoice" && name != "receipt")
-        throw UsageError{"bench needs the name of a benchmark: invoice or receipt"};
+    if (name != "invoice" && name != "receipt" && name != "recurring")
+        throw UsageError{"bench needs the name of a benchmark: invoice, receipt or recurring"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
-    const long count =
-        positiveNumber(args, "count", invoices ? kDefaultInvoiceCount : kDefaultReceiptCount, 1);
+    const long count = positiveNumber(args, "count", defaultCount(name), 1);
     const long preload = positiveNumber(args, "preload", 0, 0);
     if (!invoices && args.option("preload")) throw UsageError{"--preload goes with bench invoice"};
     const auto modes = modesOf(args.optionOr("mode", "both"));
@@ -103,8 +124,9 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     bench::prepareBenchDatabase(*db, clock->today());
-    return invoices ? runInvoiceBench(*db, *clock, modes, count, preload, out, err)
-                    : runReceiptBench(*db, *clock, modes, count, out, err);
+    if (invoices) return runInvoiceBench(*db, *clock, modes, count, preload, out, err);
+    if (name == "receipt") return runReceiptBench(*db, *clock, modes, count, out, err);
+    return runRecurringBench(*db, *clock, modes, count, out, err);
 }
 
 }  // namespace keltro::app

@@ -33,6 +33,10 @@ constexpr const char* kUsage =
     "  bench receipt --db URL [--count 200] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
     "      list the open items of customers with 10, 100 and 1,000 of them on the receipt\n"
     "      screen and time receipts of ten lines against the floor; same URL rules\n"
+    "  bench recurring --db URL [--count 1000] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
+    "      list the due recurring definitions among 10,000 and generate invoices from\n"
+    "      --count of them in one run through the recurring inquiry, against the floor;\n"
+    "      same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 

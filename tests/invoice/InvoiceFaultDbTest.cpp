@@ -9,25 +9,6 @@ namespace {
 
 class InvoiceFaultTest : public InvoiceScreenTest {
 protected:
-    // Everything a save, edit or void may change, as numbers.
-    std::vector<double> books() {
-        std::vector<double> values;
-        for (const char* sql :
-             {"SELECT COUNT(*) FROM AR_header_table", "SELECT COUNT(*) FROM AR_transaction_table",
-              "SELECT COALESCE(SUM(gross_amount), 0) FROM AR_transaction_table",
-              "SELECT COUNT(*) FROM AR_header_table WHERE void = TRUE",
-              "SELECT COUNT(*) FROM GL_header_table", "SELECT COUNT(*) FROM GL_transaction_table",
-              "SELECT COUNT(*) FROM GL_header_table WHERE Reverse = TRUE",
-              "SELECT COALESCE(SUM(ABS(amount)), 0) FROM Balance_table",
-              "SELECT COALESCE(SUM(ABS(ytd_balance)) + SUM(ABS(e_ytd_balance)), 0) "
-              "FROM Balance_period_table",
-              "SELECT SUM(fkeyno) FROM Next_number_fkey_table",
-              "SELECT SUM(nextdocno) FROM Docno_master_table",
-              "SELECT COALESCE(SUM(ABS(owing_balance)), 0) FROM Customer_table"})
-            values.push_back(number(sql));
-        return values;
-    }
-
     // Runs `step` on a screen over a database that fails at write 1, 2, 3 … until the
     // step gets through; each failure must leave the books as they were and say `failed`.
     void expectAllOrNothing(const std::function<void(ARform_invoice&)>& step,
