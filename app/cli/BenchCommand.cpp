@@ -1,14 +1,20 @@
 #include "app/cli/BenchCommand.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/AgingBench.h"
 #include "bench/InvoiceBench.h"
 #include "bench/ReceiptBench.h"
 #include "db/Database.h"
+#include "print/ReportPdf.h"
 #include "schema/Schema.h"
 #include "services/Clock.h"
+
+// After the bench headers: Qt's keywords ("slots") are macros.
+#include <QGuiApplication>
 
 namespace keltro::app {
 
@@ -16,6 +22,7 @@ namespace {
 
 constexpr long kDefaultInvoiceCount = 500;
 constexpr long kDefaultReceiptCount = 200;
+constexpr long kDefaultAgingItems = 1000000;
 
 long positiveNumber(const Arguments& args, const std::string& name, long fallback, long least) {
     const auto text = args.option(name);
@@ -72,17 +79,37 @@ int runReceiptBench(db::Database& db, const services::Clock& clock,
     return 0;
 }
 
+// The statement on a fresh book and again, then the PDF (beside the SQLite file, or in the
+// temporary folder).
+int runAgingBench(db::Database& db, const services::Clock& clock, long count, const std::string& pdfPath,
+                  std::ostream& out, std::ostream& err) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int argc = 1;
+    char name[] = "keltro-ar";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    print::InstallReportPdfOutput();
+    bench::AgingBench agingBench(db, clock);
+    err << "keltro-ar: writing " << count << " open items\n";
+    agingBench.prepare(count, [&](long done) { err << "keltro-ar: " << done << " of " << count << " written\n"; });
+    out << agingBench.measureStatement("first") << std::endl;
+    out << agingBench.measureStatement("again") << std::endl;
+    out << agingBench.measurePdf(pdfPath) << std::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    if (name != "invoice" && name != "receipt")
-        throw UsageError{"bench needs the name of a benchmark: invoice or receipt"};
+    if (name != "invoice" && name != "receipt" && name != "aging")
+        throw UsageError{"bench needs the name of a benchmark: invoice, receipt or aging"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
-    const long count =
-        positiveNumber(args, "count", invoices ? kDefaultInvoiceCount : kDefaultReceiptCount, 1);
+    const long count = positiveNumber(
+        args, "count",
+        invoices ? kDefaultInvoiceCount : name == "aging" ? kDefaultAgingItems : kDefaultReceiptCount, 1);
     const long preload = positiveNumber(args, "preload", 0, 0);
     if (!invoices && args.option("preload")) throw UsageError{"--preload goes with bench invoice"};
     const auto modes = modesOf(args.optionOr("mode", "both"));
@@ -103,6 +130,12 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     bench::prepareBenchDatabase(*db, clock->today());
+    if (name == "aging") {
+        const std::string pdf = url->starts_with("sqlite:")
+                                    ? url->substr(7) + ".aging.pdf"
+                                    : (std::filesystem::temp_directory_path() / "keltro_aging_bench.pdf").string();
+        return runAgingBench(*db, *clock, count, pdf, out, err);
+    }
     return invoices ? runInvoiceBench(*db, *clock, modes, count, preload, out, err)
                     : runReceiptBench(*db, *clock, modes, count, out, err);
 }
