@@ -57,8 +57,8 @@ void AgingBench::prepare(long items, const std::function<void(long)>& progress) 
     m_items = items;
 }
 
-std::string AgingBench::measureStatement(const std::string& label) {
-    const reports::AgingRun run{.customer = "*", .today = m_clock.today()};
+std::string AgingBench::measureStatement(const std::string& label, int daysLater) {
+    const reports::AgingRun run{.customer = "*", .today = daysBefore(m_clock.today(), -daysLater)};
     const auto start = BenchClock::now();
     const auto lines = reports::RunAging(m_db, run);
     const double ms = msSince(start);

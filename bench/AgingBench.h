@@ -8,12 +8,13 @@
 //   * the statement as the screen runs it for every customer ("*"): every unpaid item
 //     re-aged in one UPDATE, then the items read and made into the report's lines with a
 //     total per customer; first on a fresh book (every class written), then again the
-//     same day (no class changes, nothing written);
+//     same day (no class changes, nothing written), then as the next day's run (the
+//     items that crossed into another class written);
 //   * the first 10,000 lines as the aging screen's grid rows printed to PDF in the
 //     demo administrator's page format.
 //
 // One JSON line each:
-//   {"bench":"aging","engine":…,"run":"first"|"again","items":…,"customers":…,"lines":…,
+//   {"bench":"aging","engine":…,"run":"first"|"again"|"next_day","items":…,"customers":…,"lines":…,
 //    "ms":…}
 //   {"bench":"aging_pdf","engine":…,"rows":…,"pages":…,"ms":…}
 #pragma once
@@ -36,8 +37,9 @@ public:
     // Writes the customers and `items` open items; `progress(done)` now and then.
     void prepare(long items, const std::function<void(long)>& progress);
 
-    // The statement for every customer; `label` names the run.
-    std::string measureStatement(const std::string& label);
+    // The statement for every customer, run `daysLater` days after today; `label` names
+    // the run.
+    std::string measureStatement(const std::string& label, int daysLater = 0);
 
     // The PDF of the first rows; `pdfPath` is where it goes.
     std::string measurePdf(const std::string& pdfPath);

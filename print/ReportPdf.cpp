@@ -29,6 +29,8 @@ QFont fontOf(const reports::PrintFont& f) {
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
+    // Plain letters, no ligatures: the file's text reads as the grid's ("fi", not "ﬁ").
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -84,7 +84,6 @@ InvoiceHistoryFilter ARreport_invoice_receipt_history::filter() const {
 }
 
 void ARreport_invoice_receipt_history::run() {
-    using services::FormatAmount;
     const InvoiceHistoryFilter f = filter();
     if (f.customer.empty() && !f.byNumber()) {
         ui().message("please specify customer no or invoice no");
@@ -98,29 +97,19 @@ void ARreport_invoice_receipt_history::run() {
     const long total = static_cast<long>(lines.size());
     for (long n = 0; n < total; ++n) {
         const db::Row& line = lines[static_cast<std::size_t>(n)];
-        const auto customer = db.queryOne("SELECT customer_name FROM Customer_table WHERE customer_no = ?",
-                                          {line["customer_no"]});
-        rows.push_back({{"customer no", line["customer_no"].textOr()},
-                        {"customer name", customer ? customer->at(0).textOr() : ""},
-                        {"pay item", line["pay_item"].textOr()},
-                        {"invoice no", line["invoice_no"].textOr()},
-                        {"invoice date", shownDate(line["invoice_date"].date())},
-                        {"gross amount", FormatAmount(line["gross_amount"].numberOr())},
-                        {"open amount", FormatAmount(line["open_amount"].numberOr())},
-                        {"applied amount", FormatAmount(line["applied_amount"].numberOr())},
-                        {"balance", FormatAmount(line["invoice_balance"].numberOr())},
-                        {"discount available", FormatAmount(line["discount_available"].numberOr())},
-                        {"write-off", FormatAmount(line["writeoff"].numberOr())},
-                        {"discount taken", FormatAmount(line["discount_taken"].numberOr())},
-                        {"currency", line["currencyx"].textOr()},
-                        {"invoice exch rate", rateText(line["invoice_exchange_rate"])},
-                        {"receipt exch rate", rateText(line["receipt_exchange_rate"])},
-                        {"receipt no", line["receipt_no"].textOr()},
-                        {"receipt document no", line["receipt_docno"].textOr()},
-                        {"receipt date", shownDate(line["receipt_date"].date())},
-                        {"check no", line["check_no"].textOr()},
-                        {"check date", shownDate(line["check_date"].date())},
-                        {"matching", line["matching"].booleanOr(false) ? "1" : "0"}});
+        framework::GridRow row = settledLineCells(line, "currencyx");
+        const std::string customerNo = line["customer_no"].textOr();
+        row["customer no"] = customerNo;
+        row["customer name"] = customerName(customerNo);
+        row["invoice exch rate"] = rateText(line["invoice_exchange_rate"]);
+        row["receipt exch rate"] = rateText(line["receipt_exchange_rate"]);
+        row["receipt no"] = line["receipt_no"].textOr();
+        row["receipt document no"] = line["receipt_docno"].textOr();
+        row["receipt date"] = shownDate(line["receipt_date"].date());
+        row["check no"] = line["check_no"].textOr();
+        row["check date"] = shownDate(line["check_date"].date());
+        row["matching"] = std::string(1, line["matching"].booleanOr(false) ? '1' : '0');
+        rows.push_back(std::move(row));
         reportProgress(n + 1, total);
     }
     m_chosenRow.reset();

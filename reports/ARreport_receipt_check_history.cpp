@@ -88,7 +88,6 @@ void ARreport_receipt_check_history::run() {
 void ARreport_receipt_check_history::addReceipt(const db::Row& receipt, std::vector<framework::GridRow>& rows) {
     db::Database& db = database();
     const std::string customerNo = receipt["customer_no"].textOr();
-    const auto customer = db.queryOne("SELECT customer_name FROM Customer_table WHERE customer_no = ?", {customerNo});
     const std::string checkNo = trimmedText(receipt["check_no"].textOr());
     const std::string unapplied = trimmedText(receipt["Unapplied_DOCNO"].textOr());
     rows.push_back({{"receipt document no", receipt["docno"].textOr()},
@@ -100,9 +99,9 @@ void ARreport_receipt_check_history::addReceipt(const db::Row& receipt, std::vec
                     {"unapplied document", unapplied},
                     {"unapplied amount", unapplied.empty() ? "" : FormatAmount(receipt["Unapplied_amount"].numberOr())},
                     {"customer no", customerNo},
-                    {"customer name", customer ? customer->at(0).textOr() : ""}});
+                    {"customer name", customerName(customerNo)}});
     for (const auto& line : db.query("SELECT * FROM Receipt_transaction_table WHERE fkey = ?", {receipt["fkey"]}))
-        rows.push_back(lineRow(line));
+        rows.push_back(settledLineCells(line, "Currency"));
     if (unapplied.empty()) return;
     for (const auto& match : db.query("SELECT DISTINCT docno FROM AR_matching_transaction_table WHERE invoice_no = ? "
                                       "ORDER BY docno",
@@ -110,25 +109,11 @@ void ARreport_receipt_check_history::addReceipt(const db::Row& receipt, std::vec
         for (const auto& line : db.query("SELECT * FROM AR_matching_transaction_table WHERE company = 1 AND docno = ? "
                                          "ORDER BY lineno, invoice_no, pay_item",
                                          {match["docno"]})) {
-            auto row = lineRow(line);
+            auto row = settledLineCells(line, "Currency");
             row["match no"] = line["docno"].textOr();
             row["match date"] = shownDate(line["Date"].date());
             rows.push_back(std::move(row));
         }
-}
-
-framework::GridRow ARreport_receipt_check_history::lineRow(const db::Row& line) const {
-    return {{"pay item", line["pay_item"].textOr()},
-            {"invoice no", line["invoice_no"].textOr()},
-            {"invoice date", shownDate(line["invoice_date"].date())},
-            {"gross amount", FormatAmount(line["gross_amount"].numberOr())},
-            {"open amount", FormatAmount(line["open_amount"].numberOr())},
-            {"applied amount", FormatAmount(line["applied_amount"].numberOr())},
-            {"balance", FormatAmount(line["invoice_balance"].numberOr())},
-            {"currency", line["Currency"].textOr()},
-            {"write-off", FormatAmount(line["writeoff"].numberOr())},
-            {"discount taken", FormatAmount(line["discount_taken"].numberOr())},
-            {"discount available", FormatAmount(line["discount_available"].numberOr())}};
 }
 
 void ARreport_receipt_check_history::clear() {

@@ -27,7 +27,6 @@ private:
     void run();
     void clear();
     void addReceipt(const db::Row& receipt, std::vector<framework::GridRow>& rows);
-    framework::GridRow lineRow(const db::Row& line) const;
 };
 
 }  // namespace keltro::reports

@@ -2,6 +2,7 @@
 
 #include "framework/FieldText.h"
 #include "framework/LookupList.h"
+#include "services/DateFormat.h"
 
 namespace keltro::reports {
 
@@ -80,6 +81,26 @@ std::optional<db::Date> ReportScreen::dateField(const std::string& control) cons
 
 std::string ReportScreen::shownDate(const std::optional<db::Date>& date) const {
     return framework::dateText(date, context().KELTRO_DATE_FORMAT);
+}
+
+std::string ReportScreen::customerName(const std::string& customerNo) const {
+    const auto row = database().queryOne("SELECT customer_name FROM Customer_table WHERE customer_no = ?", {customerNo});
+    return row ? row->at(0).textOr() : std::string();
+}
+
+framework::GridRow ReportScreen::settledLineCells(const db::Row& line, const char* currencyColumn) const {
+    using services::FormatAmount;
+    return {{"pay item", line["pay_item"].textOr()},
+            {"invoice no", line["invoice_no"].textOr()},
+            {"invoice date", shownDate(line["invoice_date"].date())},
+            {"gross amount", FormatAmount(line["gross_amount"].numberOr())},
+            {"open amount", FormatAmount(line["open_amount"].numberOr())},
+            {"applied amount", FormatAmount(line["applied_amount"].numberOr())},
+            {"balance", FormatAmount(line["invoice_balance"].numberOr())},
+            {"discount available", FormatAmount(line["discount_available"].numberOr())},
+            {"write-off", FormatAmount(line["writeoff"].numberOr())},
+            {"discount taken", FormatAmount(line["discount_taken"].numberOr())},
+            {"currency", line[currencyColumn].textOr()}};
 }
 
 void ReportScreen::showRows(std::vector<framework::GridRow> rows) {

@@ -59,6 +59,12 @@ protected:
     std::optional<db::Date> dateField(const std::string& control) const;
     // A date shown in the user's format.
     std::string shownDate(const std::optional<db::Date>& date) const;
+    // The customer's name ("" for none).
+    std::string customerName(const std::string& customerNo) const;
+    // The cells of a receipt's or a matching's line for the document it settled: pay item,
+    // invoice no and date, gross, open and applied amounts, balance, discounts, write-off,
+    // and the currency from `currencyColumn`.
+    framework::GridRow settledLineCells(const db::Row& line, const char* currencyColumn) const;
 
     void onLoad() override;
     virtual void onReportLoad() {}
