@@ -1,5 +1,8 @@
 #include "reports/AgingStatement.h"
 
+#include <algorithm>
+#include <variant>
+
 #include "services/Money.h"
 
 namespace keltro::reports {
@@ -35,16 +38,31 @@ constexpr const char* kItemColumns =
     "SELECT t.customer_no, t.docno, t.pay_item, t.invoice_date, t.gross_amount, "
     "c.customer_name, c.credit_limit, ";
 
-// Every customer's items are read in one pass over the table and sorted once: walking
-// the customer index instead would fetch the rows one by one in another order than they
-// are stored (SQLite would choose it for the sort).
-std::string customerJoin(db::Engine engine, bool everyCustomer) {
-    const char* items = engine == db::Engine::Sqlite && everyCustomer ? " FROM AR_transaction_table t NOT INDEXED"
-                                                                      : " FROM AR_transaction_table t";
-    return std::string(items) + " LEFT JOIN Customer_table c ON c.customer_no = t.customer_no";
+constexpr const char* kCustomerJoin =
+    " FROM AR_transaction_table t LEFT JOIN Customer_table c ON c.customer_no = t.customer_no";
+
+const std::string kNoText;
+
+const std::string& textAt(const db::Row& row, std::size_t column) {
+    const auto* text = std::get_if<std::string>(&row.at(column).storage());
+    return text ? *text : kNoText;
 }
 
-constexpr const char* kItemOrder = " ORDER BY t.customer_no, t.docno, t.pay_item";
+// The items in the statement's order: by customer, document and pay item, compared as
+// bytes on both engines. The rows are read as stored, in one pass, and sorted here: a
+// million of them sort faster in memory than in the engine's sorter.
+std::vector<std::size_t> statementOrder(const db::Rows& rows) {
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        for (std::size_t column = 0; column < 3; ++column) {
+            const int c = textAt(rows[a], column).compare(textAt(rows[b], column));
+            if (c != 0) return c < 0;
+        }
+        return a < b;
+    });
+    return order;
+}
 
 db::Rows selectItems(db::Database& db, const AgingRun& run) {
     std::string sql = kItemColumns;
@@ -52,12 +70,12 @@ db::Rows selectItems(db::Database& db, const AgingRun& run) {
     if (!run.asOf) {
         // The classes just written.
         sql += "t.age_range AS age_class, t.open_amount AS open_then";
-        sql += customerJoin(db.engine(), run.everyCustomer());
+        sql += kCustomerJoin;
         sql += " WHERE t.paid = FALSE";
     } else {
         sql += ageClassSql(db.engine(), "t.") + " AS age_class, ";
         sql += "t.open_amount + COALESCE(later.settled, 0) AS open_then";
-        sql += customerJoin(db.engine(), run.everyCustomer());
+        sql += kCustomerJoin;
         sql += std::string(" LEFT JOIN (") + kSettledLater +
                ") later ON later.invoice_no = t.docno AND later.pay_item = t.pay_item";
         sql += " WHERE t.invoice_date <= ? AND (t.paid = FALSE OR later.settled IS NOT NULL)";
@@ -67,7 +85,7 @@ db::Rows selectItems(db::Database& db, const AgingRun& run) {
         sql += " AND t.customer_no = ?";
         params.emplace_back(run.customer);
     }
-    return db.query(sql + kItemOrder, params);
+    return db.query(sql, params);
 }
 
 // Adds the statement's lines one customer at a time.
@@ -142,12 +160,13 @@ std::vector<AgingLine> RunAging(db::Database& db, const AgingRun& run,
         tx.commit();
     }
     const db::Rows rows = selectItems(db, run);
+    const std::vector<std::size_t> order = statementOrder(rows);
     std::vector<AgingLine> lines;
     lines.reserve(rows.size() + rows.size() / 8 + 1);
     LineMaker maker(lines);
     const long total = static_cast<long>(rows.size());
     for (long done = 0; done < total; ++done) {
-        maker.item(rows[static_cast<std::size_t>(done)]);
+        maker.item(rows[order[static_cast<std::size_t>(done)]]);
         if (progress && (done % 1024 == 0 || done + 1 == total)) progress(done + 1, total);
     }
     maker.closeCustomer();
