@@ -15,8 +15,10 @@
 //
 // One JSON line each:
 //   {"bench":"aging","engine":…,"run":"first"|"again"|"next_day","items":…,"customers":…,"lines":…,
-//    "ms":…}
-//   {"bench":"aging_pdf","engine":…,"rows":…,"pages":…,"ms":…}
+//    "ms":…,"cpu_ms":…}
+//   {"bench":"aging_pdf","engine":…,"rows":…,"pages":…,"written":…,"ms":…,"cpu_ms":…}
+// `cpu_ms` is the processor time the program spent (the engine's SQLite included), which
+// stays near `ms` on an idle machine and tells the cost apart from waiting on a busy one.
 #pragma once
 
 #include <functional>
