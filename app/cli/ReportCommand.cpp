@@ -19,7 +19,7 @@ namespace keltro::app {
 namespace {
 
 // What each report takes from the command line.
-struct ReportSpec {
+struct ReportOptions {
     const char* name;
     const char* className;
     const char* runCaption;
@@ -29,8 +29,8 @@ struct ReportSpec {
     std::map<std::string, std::string> typeOptions;    // --type value -> option button
 };
 
-const std::vector<ReportSpec>& reportSpecs() {
-    static const std::vector<ReportSpec> specs = {
+const std::vector<ReportOptions>& reportOptionTable() {
+    static const std::vector<ReportOptions> table = {
         {"aging", "ARreport_aging", "&Find",
          {{"customer", "cmbcustno"}, {"as-of", "txtasof"}, {"class-width", "txtclass_width"}}, nullptr, {}, {}},
         {"inquiry", "ARreport_inquiry", "&Run",
@@ -44,12 +44,12 @@ const std::vector<ReportSpec>& reportSpecs() {
          {{"customer", "cmbcustno"}, {"check", "txtcheckno"}, {"receipt", "txtrcno"}}, "monthselect",
          {{"complete", "opt_complete"}, {"partial", "opt_partial"}}, {}},
     };
-    return specs;
+    return table;
 }
 
-const ReportSpec& specNamed(const std::string& name) {
-    for (const auto& spec : reportSpecs())
-        if (name == spec.name || name == spec.className) return spec;
+const ReportOptions& reportNamed(const std::string& name) {
+    for (const auto& chosen : reportOptionTable())
+        if (name == chosen.name || name == chosen.className) return chosen;
     throw UsageError{"report needs one of: aging, inquiry, invoice-receipt-history, receipt-check-history"};
 }
 
@@ -86,18 +86,18 @@ void chooseOption(framework::Screen& screen, const std::map<std::string, std::st
     screen.enter(it->second, "1");
 }
 
-void fillFilters(framework::Screen& screen, const ReportSpec& spec, const Arguments& args,
+void fillFilters(framework::Screen& screen, const ReportOptions& chosen, const Arguments& args,
                  const std::string& dateFormat) {
-    for (const auto& [option, control] : spec.textOptions)
+    for (const auto& [option, control] : chosen.textOptions)
         if (const auto value = args.option(option))
             screen.enter(control, option == "as-of" ? typedDate(option, *value, dateFormat) : *value);
-    if (spec.dateFrom) {
-        if (const auto from = args.option("from")) screen.enter(spec.dateFrom, typedDate("from", *from, dateFormat));
+    if (chosen.dateFrom) {
+        if (const auto from = args.option("from")) screen.enter(chosen.dateFrom, typedDate("from", *from, dateFormat));
         if (const auto to = args.option("to"))
-            screen.enter(std::string(spec.dateFrom) + "_to", typedDate("to", *to, dateFormat));
+            screen.enter(std::string(chosen.dateFrom) + "_to", typedDate("to", *to, dateFormat));
     }
-    chooseOption(screen, spec.statusOptions, args.option("status"), "status");
-    chooseOption(screen, spec.typeOptions, args.option("type"), "type");
+    chooseOption(screen, chosen.statusOptions, args.option("status"), "status");
+    chooseOption(screen, chosen.typeOptions, args.option("type"), "type");
 }
 
 std::string csvField(const std::string& text) {
@@ -157,7 +157,7 @@ std::string companyName(db::Database& db, const Arguments& args) {
 
 int runReport(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (args.positional().size() != 1) throw UsageError{"report needs the NAME of one report"};
-    const ReportSpec& spec = specNamed(args.positional().front());
+    const ReportOptions& chosen = reportNamed(args.positional().front());
     const auto url = args.option("db");
     if (!url) throw UsageError{"report needs --db URL"};
     if (args.option("pdf") && args.option("csv")) throw UsageError{"report writes --pdf or --csv, not both"};
@@ -177,12 +177,12 @@ int runReport(const Arguments& args, std::ostream& out, std::ostream& err) {
     context.clock = clock.get();
 
     host::HeadlessScreenFactory factory;
-    const auto screen = std::dynamic_pointer_cast<reports::ReportScreen>(factory.create(spec.className));
-    if (!screen) throw UsageError{std::string(spec.className) + " is not a report"};
+    const auto screen = std::dynamic_pointer_cast<reports::ReportScreen>(factory.create(chosen.className));
+    if (!screen) throw UsageError{std::string(chosen.className) + " is not a report"};
     screen->setContext(context);
     screen->load();
-    fillFilters(*screen, spec, args, context.KELTRO_DATE_FORMAT);
-    screen->run(spec.runCaption);
+    fillFilters(*screen, chosen, args, context.KELTRO_DATE_FORMAT);
+    screen->run(chosen.runCaption);
 
     if (const auto pdf = args.option("pdf")) return writePdf(*screen, *pdf, err);
     if (const auto csv = args.option("csv")) {
