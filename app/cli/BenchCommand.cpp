@@ -1,16 +1,22 @@
 #include "app/cli/BenchCommand.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/AgingBench.h"
 #include "bench/InvoiceBench.h"
 #include "bench/ReceiptBench.h"
 #include "bench/RecurringBench.h"
 #include "db/Database.h"
+#include "print/ReportPdf.h"
 #include "schema/Schema.h"
 #include "services/Clock.h"
+
+// After the bench headers: Qt's keywords ("slots") are macros.
+#include <QGuiApplication>
 
 namespace keltro::app {
 
@@ -19,6 +25,7 @@ namespace {
 constexpr long kDefaultInvoiceCount = 500;
 constexpr long kDefaultReceiptCount = 200;
 constexpr long kDefaultRecurringCount = 1000;
+constexpr long kDefaultAgingItems = 1000000;
 
 long positiveNumber(const Arguments& args, const std::string& name, long fallback, long least) {
     const auto text = args.option(name);
@@ -91,15 +98,37 @@ int runRecurringBench(db::Database& db, const services::Clock& clock,
 long defaultCount(const std::string& name) {
     if (name == "invoice") return kDefaultInvoiceCount;
     if (name == "receipt") return kDefaultReceiptCount;
+    if (name == "aging") return kDefaultAgingItems;
     return kDefaultRecurringCount;
+}
+
+// The statement on a fresh book and again, then the PDF (beside the SQLite file, or in the
+// temporary folder).
+int runAgingBench(db::Database& db, const services::Clock& clock, long count, const std::string& pdfPath,
+                  std::ostream& out, std::ostream& err) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int argc = 1;
+    char name[] = "keltro-ar";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    print::InstallReportPdfOutput();
+    bench::AgingBench agingBench(db, clock);
+    err << "keltro-ar: writing " << count << " open items\n";
+    agingBench.prepare(count, [&](long done) { err << "keltro-ar: " << done << " of " << count << " written\n"; });
+    out << agingBench.measureStatement("first") << std::endl;
+    out << agingBench.measureStatement("again") << std::endl;
+    out << agingBench.measureStatement("next_day", 1) << std::endl;
+    out << agingBench.measurePdf(pdfPath) << std::endl;
+    return 0;
 }
 
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    if (name != "invoice" && name != "receipt" && name != "recurring")
-        throw UsageError{"bench needs the name of a benchmark: invoice, receipt or recurring"};
+    const std::vector<std::string> names = {"invoice", "receipt", "recurring", "aging"};
+    if (std::find(names.begin(), names.end(), name) == names.end())
+        throw UsageError{"bench needs the name of a benchmark: invoice, receipt, recurring or aging"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
@@ -124,6 +153,12 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     bench::prepareBenchDatabase(*db, clock->today());
+    if (name == "aging") {
+        const std::string pdf = url->starts_with("sqlite:")
+                                    ? url->substr(7) + ".aging.pdf"
+                                    : (std::filesystem::temp_directory_path() / "keltro_aging_bench.pdf").string();
+        return runAgingBench(*db, *clock, count, pdf, out, err);
+    }
     if (invoices) return runInvoiceBench(*db, *clock, modes, count, preload, out, err);
     if (name == "receipt") return runReceiptBench(*db, *clock, modes, count, out, err);
     return runRecurringBench(*db, *clock, modes, count, out, err);

@@ -8,6 +8,7 @@
 #include "app/cli/CheckCommand.h"
 #include "app/cli/InfoCommand.h"
 #include "app/cli/InitCommand.h"
+#include "app/cli/ReportCommand.h"
 
 namespace {
 
@@ -22,6 +23,12 @@ constexpr const char* kUsage =
     "      drive the screens from a script of JSON Lines steps (SCRIPT a file, or -)\n"
     "  info --db URL\n"
     "      what the company in the database is\n"
+    "  report NAME --db URL [--customer NO] [--docno NO] [--docno2 NO] [--check NO]\n"
+    "              [--receipt NO] [--from DATE] [--to DATE] [--status S] [--type T]\n"
+    "              [--as-of DATE] [--class-width DAYS] [--user ID] [--today YYYY-MM-DD]\n"
+    "              [--pdf FILE | --csv FILE]\n"
+    "      run a report (aging, inquiry, invoice-receipt-history, receipt-check-history)\n"
+    "      and write its rows as CSV (standard output without a FILE) or print them to PDF\n"
     "  check --db URL\n"
     "      audit the books: journals, balances and key counters; exit 1 on any finding\n"
     "  bench invoice --db URL [--count 500] [--preload 100000] [--mode durable|cpu|both]\n"
@@ -30,6 +37,8 @@ constexpr const char* kUsage =
     "      statements; one JSON line per mode, again after the preload. SQLite: URL names\n"
     "      a new file the bench creates (an existing one is refused); PostgreSQL: the\n"
     "      database must be empty (the bench adds the tables and the demo company)\n"
+    "  bench aging --db URL [--count 1000000] [--today YYYY-MM-DD]\n"
+    "      age that many open items of 10,000 customers and print a PDF of 10,000 rows\n"
     "  bench receipt --db URL [--count 200] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
     "      list the open items of customers with 10, 100 and 1,000 of them on the receipt\n"
     "      screen and time receipts of ten lines against the floor; same URL rules\n"
@@ -53,6 +62,7 @@ int main(int argc, char** argv) {
         if (args.command() == "init") return runInit(args, std::cout, std::cerr);
         if (args.command() == "automate") return runAutomate(args, std::cout, std::cerr);
         if (args.command() == "info") return runInfo(args, std::cout, std::cerr);
+        if (args.command() == "report") return runReport(args, std::cout, std::cerr);
         if (args.command() == "check") return runCheck(args, std::cout, std::cerr);
         if (args.command() == "bench") return runBench(args, std::cout, std::cerr);
         throw UsageError{"unknown command \"" + args.command() + "\""};

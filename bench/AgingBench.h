@@ -1,0 +1,55 @@
+// `keltro-ar bench aging`: the aging statement over a large book of open items, and the
+// PDF of a long report.
+//
+// The book: `items` open invoice lines (1,000,000 by default) spread over 10,000
+// customers, written with plain prepared statements in one transaction, due dates spread
+// from 40 days ahead to 160 days behind. Measured:
+//
+//   * the statement as the screen runs it for every customer ("*"): every unpaid item
+//     re-aged in one UPDATE, then the items read and made into the report's lines with a
+//     total per customer; first on a fresh book (every class written), then again the
+//     same day (no class changes, nothing written), then as the next day's run (the
+//     items that crossed into another class written);
+//   * the first 10,000 lines as the aging screen's grid rows printed to PDF in the
+//     demo administrator's page format.
+//
+// One JSON line each:
+//   {"bench":"aging","engine":…,"run":"first"|"again"|"next_day","items":…,"customers":…,"lines":…,
+//    "ms":…,"cpu_ms":…}
+//   {"bench":"aging_pdf","engine":…,"rows":…,"pages":…,"written":…,"ms":…,"cpu_ms":…}
+// `cpu_ms` is the processor time the program spent (the engine's SQLite included), which
+// stays near `ms` on an idle machine and tells the cost apart from waiting on a busy one.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "db/Database.h"
+#include "services/Clock.h"
+
+namespace keltro::bench {
+
+class AgingBench {
+public:
+    static constexpr long kCustomers = 10000;
+    static constexpr long kPdfRows = 10000;
+
+    AgingBench(db::Database& db, const services::Clock& clock) : m_db(db), m_clock(clock) {}
+
+    // Writes the customers and `items` open items; `progress(done)` now and then.
+    void prepare(long items, const std::function<void(long)>& progress);
+
+    // The statement for every customer, run `daysLater` days after today; `label` names
+    // the run.
+    std::string measureStatement(const std::string& label, int daysLater = 0);
+
+    // The PDF of the first rows; `pdfPath` is where it goes.
+    std::string measurePdf(const std::string& pdfPath);
+
+private:
+    db::Database& m_db;
+    const services::Clock& m_clock;
+    long m_items = 0;
+};
+
+}  // namespace keltro::bench
