@@ -6,6 +6,7 @@
 
 #include "bench/InvoiceBench.h"
 #include "bench/ReceiptBench.h"
+#include "bench/RevalueBench.h"
 #include "db/Database.h"
 #include "schema/Schema.h"
 #include "services/Clock.h"
@@ -72,17 +73,33 @@ int runReceiptBench(db::Database& db, const services::Clock& clock,
     return 0;
 }
 
+// A revaluation of the open items, run and saved, in each mode.
+int runRevalueBench(db::Database& db, const services::Clock& clock,
+                    const std::vector<bench::CommitMode>& modes, long items, std::ostream& out,
+                    std::ostream& err) {
+    bench::RevalueBench revalueBench(db, clock);
+    err << "keltro-ar: writing " << items << " open items\n";
+    revalueBench.prepare(items);
+    for (const auto mode : modes) out << revalueBench.measure(mode).json() << std::endl;
+    return 0;
+}
+
+long defaultCount(const std::string& name) {
+    if (name == "invoice") return kDefaultInvoiceCount;
+    if (name == "receipt") return kDefaultReceiptCount;
+    return bench::RevalueBench::kDefaultItems;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    if (name != "invoice" && name != "receipt")
-        throw UsageError{"bench needs the name of a benchmark: invoice or receipt"};
+    if (name != "invoice" && name != "receipt" && name != "revalue")
+        throw UsageError{"bench needs the name of a benchmark: invoice, receipt or revalue"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
-    const long count =
-        positiveNumber(args, "count", invoices ? kDefaultInvoiceCount : kDefaultReceiptCount, 1);
+    const long count = positiveNumber(args, "count", defaultCount(name), 1);
     const long preload = positiveNumber(args, "preload", 0, 0);
     if (!invoices && args.option("preload")) throw UsageError{"--preload goes with bench invoice"};
     const auto modes = modesOf(args.optionOr("mode", "both"));
@@ -103,8 +120,9 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     bench::prepareBenchDatabase(*db, clock->today());
-    return invoices ? runInvoiceBench(*db, *clock, modes, count, preload, out, err)
-                    : runReceiptBench(*db, *clock, modes, count, out, err);
+    if (invoices) return runInvoiceBench(*db, *clock, modes, count, preload, out, err);
+    if (name == "revalue") return runRevalueBench(*db, *clock, modes, count, out, err);
+    return runReceiptBench(*db, *clock, modes, count, out, err);
 }
 
 }  // namespace keltro::app

@@ -33,6 +33,9 @@ constexpr const char* kUsage =
     "  bench receipt --db URL [--count 200] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
     "      list the open items of customers with 10, 100 and 1,000 of them on the receipt\n"
     "      screen and time receipts of ten lines against the floor; same URL rules\n"
+    "  bench revalue --db URL [--count 100000] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
+    "      give 1,000 foreign customers COUNT open items in all, then time \"Find result\"\n"
+    "      and the save of a revaluation on its screen; same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 
