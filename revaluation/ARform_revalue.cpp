@@ -201,7 +201,10 @@ void ARform_revalue::startNew() {
     for (const char* grid : {kCriteriaGrid, kResultGrid, kAccountGrid}) mutableGrid(grid).rows.clear();
     m_currentRow = 0;
     enterMode(Mode::New);
-    setValue("txtdate", framework::dateText(clock().today(), context().KELTRO_DATE_FORMAT));
+    // Today as the cut-off and the revaluation date, until the person types others.
+    const std::string today = framework::dateText(clock().today(), context().KELTRO_DATE_FORMAT);
+    setValue("txtlastdate", today);
+    setValue("txtdate", today);
     dateChanged("txtdate");
 }
 
