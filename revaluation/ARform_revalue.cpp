@@ -302,8 +302,10 @@ void ARform_revalue::onCellChanged(const std::string& gridName, std::size_t row,
     auto& cells = mutableGrid(kCriteriaGrid).rows.at(row);
     cells.try_emplace(column::kEveryCustomer, "0");
     if (caption != column::kCustomerNo) return;
-    const auto& customers = grid(kCriteriaGrid).lookupItems.at(column::kCustomerNo);
-    if (const auto number = framework::ItemColumnWhere(customers, 0, trimmedText(cells[caption]), 1))
+    const auto& lookups = grid(kCriteriaGrid).lookupItems;
+    const auto customers = lookups.find(column::kCustomerNo);
+    if (customers == lookups.end()) return;
+    if (const auto number = framework::ItemColumnWhere(customers->second, 0, trimmedText(cells[caption]), 1))
         cells[caption] = *number;
 }
 

@@ -25,10 +25,17 @@ constexpr const char* kItemsSelect =
     "AND t.Currency = ? AND t.invoice_date <= ?";
 constexpr const char* kItemsOrder = " ORDER BY t.customer_no, t.docno, t.pay_item";
 
-// Whether customers carry a group (a column the suite's customer table may have).
+// Whether customers carry a group (a column the suite's customer table may have), asked
+// of the engine's catalogue.
 bool customersHaveGroups(db::Database& db) {
-    const auto row = db.queryOne("SELECT * FROM Customer_table LIMIT 1");
-    return row && row->has("customer_group");
+    const char* sql =
+        db.engine() == db::Engine::Postgres
+            ? "SELECT COUNT(*) FROM information_schema.columns WHERE table_schema = "
+              "current_schema() AND table_name = 'customer_table' AND column_name = 'customer_group'"
+            : "SELECT COUNT(*) FROM pragma_table_info('Customer_table') "
+              "WHERE lower(name) = 'customer_group'";
+    const auto row = db.queryOne(sql);
+    return row && row->at(0).integerOr(0) > 0;
 }
 
 // The gain and loss accounts of a receivable account in one currency.
