@@ -1,6 +1,7 @@
 #include "bench/RevalueBench.h"
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <stdexcept>
 
@@ -20,7 +21,7 @@ constexpr const char* kCompleted = "Add new revaluation complete";
 constexpr const char* kReceivables[] = {"1110", "1100"};
 
 std::string customerNo(long index) {
-    char text[16];
+    char text[24];
     std::snprintf(text, sizeof text, "R%05ld", index + 1);
     return text;
 }
@@ -43,6 +44,11 @@ ItemValues itemValues(long i) {
 
 double milliseconds(std::chrono::duration<double> elapsed) { return elapsed.count() * 1000; }
 
+// The processor time of this program since `since`.
+std::chrono::duration<double> cpuSince(std::clock_t since) {
+    return std::chrono::duration<double>(static_cast<double>(std::clock() - since) / CLOCKS_PER_SEC);
+}
+
 }  // namespace
 
 std::string RevalueMeasurement::json() const {
@@ -54,6 +60,8 @@ std::string RevalueMeasurement::json() const {
         .raw("customers", std::to_string(customers))
         .raw("find_ms", fixedJson(milliseconds(find), 1))
         .raw("save_ms", fixedJson(milliseconds(save), 1))
+        .raw("find_cpu_ms", fixedJson(milliseconds(findCpu), 1))
+        .raw("save_cpu_ms", fixedJson(milliseconds(saveCpu), 1))
         .str();
 }
 
@@ -110,9 +118,11 @@ RevalueMeasurement RevalueBench::measure(CommitMode mode) {
     screen->enterCell("dbgridcmd", 0, "every customer", "1");
 
     RevalueMeasurement m{m_db.engine(), mode, m_items, m_customers};
+    const std::clock_t findCpu = std::clock();
     const auto start = BenchClock::now();
     screen->run("Find result");
     m.find = BenchClock::now() - start;
+    m.findCpu = cpuSince(findCpu);
     const auto& rows = screen->grid("dbgrid1").rows;
     const long listed = static_cast<long>(std::count_if(rows.begin(), rows.end(), [](const auto& row) {
         const auto document = row.find("document no");
@@ -122,7 +132,9 @@ RevalueMeasurement RevalueBench::measure(CommitMode mode) {
         throw std::runtime_error("The revaluation found " + std::to_string(listed) + " of " +
                                  std::to_string(m_items) + " open items; the screen said: " +
                                  desk.ui().said());
+    const std::clock_t saveCpu = std::clock();
     m.save = desk.timedCommand(*screen, "&Save", kCompleted, "The revaluation was not saved");
+    m.saveCpu = cpuSince(saveCpu);
     return m;
 }
 

@@ -32,11 +32,12 @@ TEST(RevalueBenchCommand, printsALinePerModeRevaluesEveryItemAndLeavesTheBooksIn
         EXPECT_EQ(json.text("engine"), std::string(db::engineName(test::testEngine())));
         EXPECT_EQ(json.text("items"), "240");
         EXPECT_EQ(json.text("customers"), "240");
-        for (const char* figure : {"find_ms", "save_ms"}) {
+        for (const char* figure : {"find_ms", "save_ms", "find_cpu_ms", "save_cpu_ms"}) {
             const host::Json* value = json.member(figure);
             ASSERT_TRUE(value && value->number()) << figure;
-            EXPECT_GT(*value->number(), 0) << figure;
+            EXPECT_GE(*value->number(), 0) << figure;
         }
+        EXPECT_GT(*json.member("save_ms")->number(), 0);
         modes.push_back(*json.text("mode"));
     }
     EXPECT_THAT(modes, ::testing::ElementsAre("durable", "cpu"));
