@@ -11,6 +11,8 @@ namespace keltro::revaluation {
 namespace {
 
 constexpr const char* kHeaderTable = "AR_Revalue_header_table";
+// Result rows between two progress reports.
+constexpr long kProgressStep = 500;
 
 // The two identifying columns every revaluation row starts with.
 store::ColumnValues identity(const RevaluationHeader& header) {
@@ -141,8 +143,10 @@ void insertCriteria(db::Database& db, const RevaluationHeader& header,
     }
 }
 
-void insertResults(db::Database& db, const RevaluationHeader& header,
+void insertResults(db::Database& db, services::Ui& ui, const RevaluationHeader& header,
                    const std::vector<RevaluedItem>& items) {
+    const long total = static_cast<long>(items.size());
+    long done = 0;
     for (const auto& item : items) {
         auto row = identity(header);
         row.addText("document_no", item.documentNo)
@@ -156,6 +160,10 @@ void insertResults(db::Database& db, const RevaluationHeader& header,
             .add("unrealized_gain_loss", item.unrealized)
             .add("new_base_amount", item.newBase);
         db.execute(row.insertSql("AR_Revalue_Result_table"), row.params());
+        if (++done % kProgressStep == 0 || done == total) {
+            ui.progress(done, total);
+            ui.pumpEvents();
+        }
     }
 }
 

@@ -19,6 +19,7 @@
 
 #include "db/Database.h"
 #include "revaluation/RevaluationSearch.h"
+#include "services/Ui.h"
 
 namespace keltro::revaluation {
 
@@ -42,7 +43,8 @@ void insertHeader(db::Database& db, const RevaluationHeader& header);
 void storeJournalKey(db::Database& db, const std::string& fkey, const std::string& glFkey);
 void insertCriteria(db::Database& db, const RevaluationHeader& header,
                     const std::vector<Criterion>& criteria);
-void insertResults(db::Database& db, const RevaluationHeader& header,
+// Reports its progress to `ui` as it goes.
+void insertResults(db::Database& db, services::Ui& ui, const RevaluationHeader& header,
                    const std::vector<RevaluedItem>& items);
 void insertSummary(db::Database& db, const RevaluationHeader& header,
                    const std::vector<AccountLine>& accounts);

@@ -52,7 +52,7 @@ public:
         const RevaluationHeader header = headerOf(revaluation, *numbers);
         insertHeader(m_context.db, header);
         insertCriteria(m_context.db, header, revaluation.criteria);
-        insertResults(m_context.db, header, revaluation.items);
+        insertResults(m_context.db, m_context.ui, header, revaluation.items);
         insertSummary(m_context.db, header, revaluation.accounts);
         const auto glFkey = postRevaluation(header, revaluation.accounts);
         if (!glFkey) return std::nullopt;
