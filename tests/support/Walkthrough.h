@@ -18,8 +18,7 @@
 namespace keltro::test {
 
 inline std::vector<host::Json> runExampleScript(db::Database& db, const std::string& name) {
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                      "scripts" / "examples" / name;
+    const auto path = std::filesystem::path(KELTRO_SOURCE_DIR) / "scripts" / "examples" / name;
     std::ifstream script(path);
     EXPECT_TRUE(script) << path;
     std::ostringstream out;
