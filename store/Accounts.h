@@ -58,6 +58,8 @@ inline constexpr std::string_view kDiscount = "AR discount account";
 inline constexpr std::string_view kWriteOff = "AR write-off account";
 inline constexpr std::string_view kRealizedGain = "GL realized gain account";
 inline constexpr std::string_view kRealizedLoss = "GL realized loss account";
+inline constexpr std::string_view kUnrealizedGain = "GL unrealized gain account";
+inline constexpr std::string_view kUnrealizedLoss = "GL unrealized loss account";
 }  // namespace parameter
 
 // The account of the first row of the parameter; empty when none is set.

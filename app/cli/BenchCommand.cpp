@@ -10,6 +10,7 @@
 #include "bench/InvoiceBench.h"
 #include "bench/ReceiptBench.h"
 #include "bench/RecurringBench.h"
+#include "bench/RevalueBench.h"
 #include "db/Database.h"
 #include "print/ReportPdf.h"
 #include "schema/Schema.h"
@@ -95,10 +96,22 @@ int runRecurringBench(db::Database& db, const services::Clock& clock,
     return 0;
 }
 
+// A revaluation of the open items, run and saved, in each mode.
+int runRevalueBench(db::Database& db, const services::Clock& clock,
+                    const std::vector<bench::CommitMode>& modes, long items, std::ostream& out,
+                    std::ostream& err) {
+    bench::RevalueBench revalueBench(db, clock);
+    err << "keltro-ar: writing " << items << " open items\n";
+    revalueBench.prepare(items);
+    for (const auto mode : modes) out << revalueBench.measure(mode).json() << std::endl;
+    return 0;
+}
+
 long defaultCount(const std::string& name) {
     if (name == "invoice") return kDefaultInvoiceCount;
     if (name == "receipt") return kDefaultReceiptCount;
     if (name == "aging") return kDefaultAgingItems;
+    if (name == "revalue") return bench::RevalueBench::kDefaultItems;
     return kDefaultRecurringCount;
 }
 
@@ -126,9 +139,10 @@ int runAgingBench(db::Database& db, const services::Clock& clock, long count, co
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    const std::vector<std::string> names = {"invoice", "receipt", "recurring", "aging"};
+    const std::vector<std::string> names = {"invoice", "receipt", "recurring", "aging", "revalue"};
     if (std::find(names.begin(), names.end(), name) == names.end())
-        throw UsageError{"bench needs the name of a benchmark: invoice, receipt, recurring or aging"};
+        throw UsageError{
+            "bench needs the name of a benchmark: invoice, receipt, recurring, aging or revalue"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
@@ -161,6 +175,7 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     if (invoices) return runInvoiceBench(*db, *clock, modes, count, preload, out, err);
     if (name == "receipt") return runReceiptBench(*db, *clock, modes, count, out, err);
+    if (name == "revalue") return runRevalueBench(*db, *clock, modes, count, out, err);
     return runRecurringBench(*db, *clock, modes, count, out, err);
 }
 

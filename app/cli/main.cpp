@@ -46,6 +46,9 @@ constexpr const char* kUsage =
     "      list the due recurring definitions among 10,000 and generate invoices from\n"
     "      --count of them in one run through the recurring inquiry, against the floor;\n"
     "      same URL rules\n"
+    "  bench revalue --db URL [--count 100000] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
+    "      give 1,000 foreign customers COUNT open items in all, then time \"Find result\"\n"
+    "      and the save of a revaluation on its screen; same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 

@@ -14,6 +14,7 @@
 #include "host/Json.h"
 #include "services/BooksAudit.h"
 #include "services/Clock.h"
+#include "support/BenchTarget.h"
 #include "support/CommandRun.h"
 #include "support/TestDatabase.h"
 
@@ -78,22 +79,7 @@ TEST(ReceiptBench, screenAndFloorWriteTheSameRowsAndKeepTheBooks) {
     expectCleanBooks();
 }
 
-// An empty database for the bench: a new SQLite file it creates, or an empty schema.
-struct BenchTarget {
-    BenchTarget() {
-        removeFiles();
-        if (test::testEngine() != db::Engine::Sqlite) database = std::make_unique<test::TestDatabase>();
-    }
-    ~BenchTarget() { removeFiles(); }
-    void removeFiles() const {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
-    }
-    std::string dbOption() const {
-        return " --db '" + (database ? database->url() : "sqlite:" + path.string()) + "'";
-    }
-    std::filesystem::path path = test::ownTempFile("bench.sqlite");
-    std::unique_ptr<test::TestDatabase> database;
-};
+using test::BenchTarget;
 
 TEST(ReceiptBenchCommand, printsALinePerCustomerAndModeAndLeavesTheBooksInOrder) {
     BenchTarget target;
