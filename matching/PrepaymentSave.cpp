@@ -3,6 +3,7 @@
 #include "framework/FieldText.h"
 #include "receipts/ReceiptRecords.h"
 #include "services/Numbering.h"
+#include "store/Accounts.h"
 #include "store/ArDocument.h"
 
 namespace keltro::matching {
@@ -70,6 +71,17 @@ void insertOpenCredit(const PrepaymentSaveContext& context, const receipts::Rece
     store::insertLines(context.db, copies, {line});
 }
 
+// An account missing from the chart keeps the usual side; the journal then says
+// "No account " + its number.
+PrepaymentSides sidesOf(db::Database& db, const std::string& cashSide,
+                        const std::string& liability) {
+    const auto isDebit = [&](const std::string& accno, bool usual) {
+        const auto account = store::findAccount(db, accno);
+        return account ? account->debit : usual;
+    };
+    return {isDebit(cashSide, true), isDebit(liability, false)};
+}
+
 std::optional<std::string> postJournal(PrepaymentSaveContext& context,
                                        const receipts::ReceiptHeader& h,
                                        const CheckedPrepayment& checked) {
@@ -87,7 +99,9 @@ std::optional<std::string> postJournal(PrepaymentSaveContext& context,
                                               context.accounts.realizedLoss, h.customerNo};
     auto journal = context.journal();
     return services::PostJournal(
-        journal, header, prepaymentEntries(checked, h.currency, h.prepaymentLiabilityAccno),
+        journal, header,
+        prepaymentEntries(checked, h.currency, h.prepaymentLiabilityAccno,
+                          sidesOf(context.db, checked.cashSideAccno, h.prepaymentLiabilityAccno)),
         options);
 }
 
@@ -100,10 +114,17 @@ std::string liabilityAccount(const store::Customer& customer, const std::string&
 
 services::JournalEntries prepaymentEntries(const CheckedPrepayment& checked,
                                            const std::string& currency,
-                                           const std::string& liabilityAccno) {
+                                           const std::string& liabilityAccno,
+                                           const PrepaymentSides& sides) {
+    const auto sided = [&](bool debitAccount, bool debited, double amount) {
+        return debitAccount == debited ? amount : store::negated(amount);
+    };
     services::JournalEntries entries;
-    entries.add(checked.cashSideAccno, currency, checked.amount, checked.baseAmount);
-    entries.add(liabilityAccno, currency, checked.amount, checked.baseAmount);
+    entries.add(checked.cashSideAccno, currency,
+                sided(sides.cashSideIsDebit, true, checked.amount),
+                sided(sides.cashSideIsDebit, true, checked.baseAmount));
+    entries.add(liabilityAccno, currency, sided(sides.liabilityIsDebit, false, checked.amount),
+                sided(sides.liabilityIsDebit, false, checked.baseAmount));
     return entries;
 }
 

@@ -66,10 +66,19 @@ struct SavedPrepayment {
 // The customer's liability account, else the module's.
 std::string liabilityAccount(const store::Customer& customer, const std::string& moduleDefault);
 
-// The two entries: the cash side and the liability, each with the amount and its base.
+// The side of the ledger each account is kept on (`Account_master_table.debit`).
+struct PrepaymentSides {
+    bool cashSideIsDebit = true;
+    bool liabilityIsDebit = false;
+};
+
+// The two entries, the amount and its base each: the cash side debited, the liability
+// credited. Signed by the journal's convention, a debit is positive on a debit account
+// and negative on a credit account (a card's payable account is debited so).
 services::JournalEntries prepaymentEntries(const CheckedPrepayment& checked,
                                            const std::string& currency,
-                                           const std::string& liabilityAccno);
+                                           const std::string& liabilityAccno,
+                                           const PrepaymentSides& sides);
 
 std::optional<SavedPrepayment> saveNewPrepayment(PrepaymentSaveContext& context,
                                                  const PrepaymentDraft& draft,
