@@ -1,17 +1,12 @@
 #include "matching/PrepaymentValidation.h"
 
-#include <cstdlib>
-
 #include "framework/FieldText.h"
-#include "receipts/ReceiptApplication.h"
 #include "receipts/ReceiptValidation.h"
-#include "services/Money.h"
 #include "store/WorkingPeriod.h"
 
 namespace keltro::matching {
 
 using framework::trimmedText;
-using receipts::numberOf;
 
 namespace {
 
@@ -25,12 +20,10 @@ public:
         : m_context(context), m_draft(draft) {}
 
     bool amount() {
-        if (trimmedText(m_draft.amountText).empty()) return refuse("please specify receipt amount");
-        const auto amount = numberOf(m_draft.amountText);
-        if (!amount) return refuse("receipt amount is invalid");
-        m_checked.amount = services::roundMoney(*amount);
-        if (m_checked.amount == 0) return refuse("please specify receipt amount");
-        return m_checked.amount > 0 || refuse("receipt amount must be positive");
+        const auto amount = receipts::checkedReceiptAmount(m_context.ui, m_draft.amountText);
+        if (!amount) return false;
+        m_checked.amount = *amount;
+        return true;
     }
 
     bool receiptDate() {
@@ -84,23 +77,20 @@ public:
             m_checked.baseAmount = m_checked.amount;
             return true;
         }
-        if (!store::isWorkingCurrency(m_context.db, currency)) return refuse(currency + " is invalid");
-        if (trimmedText(m_draft.rateText).empty()) return refuse("please specify exchange rate");
-        const auto rate = numberOf(m_draft.rateText);
-        if (!rate || *rate <= 0) return refuse("exchange rate is invalid");
+        const auto rate =
+            receipts::checkedForeignRate(m_context.db, m_context.ui, currency, m_draft.rateText);
+        if (!rate) return false;
         m_checked.rate = *rate;
         m_checked.baseAmount = receipts::receiptBaseAmount(m_checked.amount, *rate, true);
         return true;
     }
 
     bool periodAndYear() {
-        const std::string period = trimmedText(m_draft.periodText);
-        char* end = nullptr;
-        const long number = std::strtol(period.c_str(), &end, 10);
-        if (period.empty() || *end != '\0') return refuse("please specify period");
-        if (trimmedText(m_draft.fyear).empty()) return refuse("please specify fiscal year");
-        m_checked.period = static_cast<int>(number);
-        m_checked.fyear = trimmedText(m_draft.fyear);
+        const auto checked =
+            receipts::checkedPeriodAndYear(m_context.ui, m_draft.periodText, m_draft.fyear);
+        if (!checked) return false;
+        m_checked.period = checked->period;
+        m_checked.fyear = checked->fyear;
         return true;
     }
 

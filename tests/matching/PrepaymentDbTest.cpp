@@ -66,19 +66,6 @@ protected:
         return receipts::findReceiptByDocno(db(), docno, "rpp");
     }
 
-    // "accno currency amount base ledger rate" of each line of the journal.
-    std::vector<std::string> journalLines(const std::string& journal) {
-        std::vector<std::string> lines;
-        for (const auto& row : db().query(
-                 "SELECT * FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno", {journal}))
-            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
-                            services::FormatAmount(row["amount"].numberOr()) + " " +
-                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
-                            row["ledgertype"].textOr() + " " +
-                            receipts::rateText(row["exchange_rate"].number()));
-        return lines;
-    }
-
     // "gross open currency void" of the prepayment's open credit line.
     std::string openCredit(const std::string& fkey) {
         const auto row = db().queryOne(

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "db/Database.h"
+#include "receipts/ReceiptApplication.h"
+#include "services/DateFormat.h"
 #include "services/BooksAudit.h"
 #include "support/FailingDatabase.h"
 #include "support/HeadlessDesk.h"
@@ -36,6 +38,19 @@ protected:
     }
     std::string text(const std::string& sql, const db::Params& params = {}) {
         return scalar(sql, params).textOr();
+    }
+
+    // "accno currency amount base ledger rate" of each line of the journal.
+    std::vector<std::string> journalLines(const std::string& journal) {
+        std::vector<std::string> lines;
+        for (const auto& row : db().query(
+                 "SELECT * FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno", {journal}))
+            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
+                            services::FormatAmount(row["amount"].numberOr()) + " " +
+                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
+                            row["ledgertype"].textOr() + " " +
+                            receipts::rateText(row["exchange_rate"].number()));
+        return lines;
     }
 
     std::string lastSaid() const { return ui.said().empty() ? "" : ui.said().back().text; }
