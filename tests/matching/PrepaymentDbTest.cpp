@@ -190,6 +190,7 @@ TEST_F(PrepaymentTest, aVoidReversesTheJournalTodayAndClosesTheOpenCredit) {
     const double owingBefore = owing("1002");
 
     auto& screen = open();
+    ui.clear();
     ui.queueAnswer(false);
     screen.run("&Void");
     EXPECT_THAT(ui.texts(), ElementsAre("Are you sure to void this prepayment?"));
