@@ -17,9 +17,22 @@
 
 namespace keltro::test {
 
+// scripts/examples of the source tree. `__FILE__` may be relative to the build folder (a
+// compiler launcher such as ccache with a base folder makes it so), while the tests run in
+// a folder below the build folder.
+inline std::filesystem::path examplesFolder() {
+    namespace fs = std::filesystem;
+    const fs::path support = fs::path(__FILE__).parent_path();
+    if (support.is_absolute()) return support.parent_path().parent_path() / "scripts" / "examples";
+    for (fs::path base = fs::current_path(); !base.empty(); base = base.parent_path()) {
+        const fs::path folder = base / support.parent_path().parent_path() / "scripts" / "examples";
+        if (fs::exists(folder) || base == base.root_path()) return folder;
+    }
+    return support;
+}
+
 inline std::vector<host::Json> runExampleScript(db::Database& db, const std::string& name) {
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                      "scripts" / "examples" / name;
+    const auto path = examplesFolder() / name;
     std::ifstream script(path);
     EXPECT_TRUE(script) << path;
     std::ostringstream out;
