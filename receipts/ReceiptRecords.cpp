@@ -14,6 +14,7 @@ constexpr std::string_view kLineTable = "Receipt_transaction_table";
 ReceiptHeader readHeader(const db::Row& row) {
     ReceiptHeader h;
     h.id = row["id"].integerOr();
+    h.doctype = row["doctype"].textOr();
     h.docno = row["docno"].textOr();
     h.fkey = row["fkey"].textOr();
     h.receiptNo = row["receipt_no"].textOr();
@@ -47,6 +48,11 @@ ReceiptHeader readHeader(const db::Row& row) {
     h.fastApplyInvoiceNo = row["fast_apply_invoice_no"].textOr();
     h.fastDocno = row["fast_docno"].textOr();
     h.printed = row["printed"].booleanOr(false);
+    h.orderNo = row["order_no"].textOr();
+    h.customerPo = row["customer_po"].textOr();
+    h.prepaymentLiabilityAccno = row["prepayment_liability_accno"].textOr();
+    h.prepaymentInvoiceNo = row["prepayment_invoice_no"].textOr();
+    h.bankAccno = row["bank_accno"].textOr();
     return h;
 }
 
@@ -126,10 +132,11 @@ std::optional<ReceiptHeader> findReceipt(db::Database& db, std::string_view fkey
     return readHeader(*row);
 }
 
-std::optional<ReceiptHeader> findReceiptByDocno(db::Database& db, std::string_view docno) {
+std::optional<ReceiptHeader> findReceiptByDocno(db::Database& db, std::string_view docno,
+                                                std::string_view doctype) {
     const auto row = db.queryOne(
         "SELECT * FROM [Receipt_header_table] WHERE company = 1 AND docno = ? AND doctype = ?",
-        {docno, kReceiptDoctype});
+        {docno, doctype});
     if (!row) return std::nullopt;
     return readHeader(*row);
 }
@@ -170,7 +177,7 @@ std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& h) {
     ColumnValues row;
     row.add("company", store::kCompany)
         .addText("docno", h.docno)
-        .add("doctype", kReceiptDoctype)
+        .addText("doctype", h.doctype)
         .addText("fkey", h.fkey)
         .addText("receipt_no", h.receiptNo)
         .add("receipt_date", h.receiptDate)
@@ -185,7 +192,10 @@ std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& h) {
         .add("receipt_amount", h.receiptAmount)
         .addText("Currency", h.currency)
         .append(amountColumns(h))
-        .addText("source_form", h.sourceForm);
+        .addText("source_form", h.sourceForm)
+        .addText("order_no", h.orderNo)
+        .addText("customer_po", h.customerPo)
+        .addText("prepayment_liability_accno", h.prepaymentLiabilityAccno);
     store::addCreationColumns(row, h.created);
     row.add("void", false).add("new_from_fast", false).add("printed", false);
     return db.insert(row.insertSql(kHeaderTable), row.params(), "id");

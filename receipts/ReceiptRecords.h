@@ -32,6 +32,7 @@ inline constexpr const char* kReceiptSource = "AR-RECEIPT";
 
 struct ReceiptHeader {
     std::int64_t id = 0;  // `id`, given by the database
+    std::string doctype = kReceiptDoctype;  // 'rc', or 'rpp' for a prepayment
     std::string docno;
     std::string fkey;
     std::string receiptNo;  // the person's own reference
@@ -65,6 +66,12 @@ struct ReceiptHeader {
     std::string fastApplyInvoiceNo;
     std::string fastDocno;
     bool printed = false;
+    // Kept by prepayments only.
+    std::string orderNo;
+    std::string customerPo;
+    std::string prepaymentLiabilityAccno;
+    std::string prepaymentInvoiceNo;  // the invoice that consumed the prepayment
+    std::string bankAccno;
 };
 
 // One applied pay item.
@@ -95,8 +102,9 @@ struct ReceiptLine {
 // ----- reading ----------------------------------------------------------------------------
 
 std::optional<ReceiptHeader> findReceipt(db::Database& db, std::string_view fkey);
-// A receipt (doctype 'rc') of company 1 by its number.
-std::optional<ReceiptHeader> findReceiptByDocno(db::Database& db, std::string_view docno);
+// A receipt (doctype 'rc', or the one given) of company 1 by its number.
+std::optional<ReceiptHeader> findReceiptByDocno(db::Database& db, std::string_view docno,
+                                                std::string_view doctype = kReceiptDoctype);
 // Its lines "ORDER BY invoice_no, pay_item".
 std::vector<ReceiptLine> receiptLines(db::Database& db, std::string_view fkey);
 // A line of another receipt, not void, that applied the document `docno`.
@@ -108,7 +116,7 @@ std::vector<OpenItem> openItems(db::Database& db, std::string_view customerNo,
 
 // ----- writing (inside the caller's transaction) --------------------------------------
 
-// Inserts the header (company 1, doctype 'rc') and gives its `id`.
+// Inserts the header (company 1, the header's doctype) and gives its `id`.
 std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& header);
 // What completing a fast receipt rewrites of its header.
 void updateCompletedHeader(db::Database& db, const ReceiptHeader& header);

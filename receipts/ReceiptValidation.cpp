@@ -30,22 +30,17 @@ public:
 
     bool rate() {
         if (!m_checked.foreign) return true;
-        if (!store::isWorkingCurrency(m_context.db, m_draft.currency))
-            return refuse(m_draft.currency + " is invalid");
-        if (trimmedText(m_draft.rateText).empty()) return refuse("please specify exchange rate");
-        const auto rate = numberOf(m_draft.rateText);
-        if (!rate || *rate <= 0) return refuse("exchange rate is invalid");
+        const auto rate =
+            checkedForeignRate(m_context.db, m_context.ui, m_draft.currency, m_draft.rateText);
+        if (!rate) return false;
         m_checked.rate = *rate;
         return true;
     }
 
     bool amount() {
-        if (trimmedText(m_draft.amountText).empty()) return refuse("please specify receipt amount");
-        const auto amount = numberOf(m_draft.amountText);
-        if (!amount) return refuse("receipt amount is invalid");
-        m_checked.amount = services::roundMoney(*amount);
-        if (m_checked.amount == 0) return refuse("please specify receipt amount");
-        if (m_checked.amount < 0) return refuse("receipt amount must be positive");
+        const auto amount = checkedReceiptAmount(m_context.ui, m_draft.amountText);
+        if (!amount) return false;
+        m_checked.amount = *amount;
         return true;
     }
 
@@ -97,13 +92,10 @@ public:
     }
 
     bool periodAndYear() {
-        const std::string period = trimmedText(m_draft.periodText);
-        char* end = nullptr;
-        const long number = std::strtol(period.c_str(), &end, 10);
-        if (period.empty() || *end != '\0') return refuse("please specify period");
-        if (trimmedText(m_draft.fyear).empty()) return refuse("please specify fiscal year");
-        m_checked.period = static_cast<int>(number);
-        m_checked.fyear = trimmedText(m_draft.fyear);
+        const auto checked = checkedPeriodAndYear(m_context.ui, m_draft.periodText, m_draft.fyear);
+        if (!checked) return false;
+        m_checked.period = checked->period;
+        m_checked.fyear = checked->fyear;
         return true;
     }
 
@@ -204,6 +196,49 @@ bool isWithinReceiptWorkingPeriod(const store::WorkingPeriodConfig& config,
     const auto& allowed = config.allowed;
     return config.allowHistoryUpdate && allowed.startPeriod && allowed.endPeriod &&
            allowed.contains(key);
+}
+
+std::optional<double> checkedReceiptAmount(services::Ui& ui, const std::string& amountText) {
+    const auto refuse = [&](const char* message) -> std::optional<double> {
+        ui.message(message);
+        return std::nullopt;
+    };
+    if (trimmedText(amountText).empty()) return refuse("please specify receipt amount");
+    const auto typed = numberOf(amountText);
+    if (!typed) return refuse("receipt amount is invalid");
+    const double amount = services::roundMoney(*typed);
+    if (amount == 0) return refuse("please specify receipt amount");
+    if (amount < 0) return refuse("receipt amount must be positive");
+    return amount;
+}
+
+std::optional<double> checkedForeignRate(db::Database& db, services::Ui& ui,
+                                         const std::string& currency, const std::string& rateText) {
+    const auto refuse = [&](const std::string& message) -> std::optional<double> {
+        ui.message(message);
+        return std::nullopt;
+    };
+    if (!store::isWorkingCurrency(db, currency)) return refuse(currency + " is invalid");
+    if (trimmedText(rateText).empty()) return refuse("please specify exchange rate");
+    const auto rate = numberOf(rateText);
+    if (!rate || *rate <= 0) return refuse("exchange rate is invalid");
+    return rate;
+}
+
+std::optional<PeriodAndYear> checkedPeriodAndYear(services::Ui& ui, const std::string& periodText,
+                                                  const std::string& fyearText) {
+    const std::string period = trimmedText(periodText);
+    char* end = nullptr;
+    const long number = std::strtol(period.c_str(), &end, 10);
+    if (period.empty() || *end != '\0') {
+        ui.message("please specify period");
+        return std::nullopt;
+    }
+    if (trimmedText(fyearText).empty()) {
+        ui.message("please specify fiscal year");
+        return std::nullopt;
+    }
+    return PeriodAndYear{static_cast<int>(number), trimmedText(fyearText)};
 }
 
 double receiptBaseAmount(double amount, double rate, bool foreign) {

@@ -88,6 +88,24 @@ std::optional<CheckedReceipt> checkFastCompletion(const CheckContext& context,
 bool isWithinReceiptWorkingPeriod(const store::WorkingPeriodConfig& config,
                                   const std::string& fyear, int period);
 
+// The checks the receipt and prepayment screens share, each saying what failed and
+// giving nothing then.
+//
+// The amount typed, rounded: "please specify receipt amount" (empty or 0), "receipt
+// amount is invalid", "receipt amount must be positive".
+std::optional<double> checkedReceiptAmount(services::Ui& ui, const std::string& amountText);
+// The rate of a foreign currency: currency + " is invalid" when it is not a working
+// currency, "please specify exchange rate", "exchange rate is invalid".
+std::optional<double> checkedForeignRate(db::Database& db, services::Ui& ui,
+                                         const std::string& currency, const std::string& rateText);
+// The period number and fiscal year: "please specify period", "please specify fiscal year".
+struct PeriodAndYear {
+    int period = 0;
+    std::string fyear;
+};
+std::optional<PeriodAndYear> checkedPeriodAndYear(services::Ui& ui, const std::string& periodText,
+                                                  const std::string& fyearText);
+
 // The receipt amount in base currency: the amount, or round(amount × rate, 2).
 double receiptBaseAmount(double amount, double rate, bool foreign);
 

@@ -622,6 +622,7 @@ const std::vector<GridLayout>& gridLayouts() {
          {"pay item", "invoice no", "invoice date", "gross amount", "open amount",
           "applied amount", "balance", "currency", "computer id"},
          {}},
+        {"ARform_prepayment", "dbgrid_order", {"order no", "back-order quantity"}, {}},
         {"ARform_matching", "dbgrid1",
          {"pay item", "invoice no", "document type", "invoice date", "check no", "gross amount",
           "open amount", "applied amount", "balance", "discount available", "discount account",

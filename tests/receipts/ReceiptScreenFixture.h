@@ -139,19 +139,6 @@ protected:
         return found == cells.end() ? "" : found->second;
     }
 
-    // "accno currency amount base ledger rate" of each line of the journal.
-    std::vector<std::string> journalLines(const std::string& journal) {
-        std::vector<std::string> lines;
-        for (const auto& row : db().query(
-                 "SELECT * FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno", {journal}))
-            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
-                            services::FormatAmount(row["amount"].numberOr()) + " " +
-                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
-                            row["ledgertype"].textOr() + " " +
-                            rateText(row["exchange_rate"].number()));
-        return lines;
-    }
-
     DocumentState paidState(const std::string& docno, const std::string& payItem = "1") {
         const auto row = db().queryOne(
             "SELECT l.open_amount, l.paid AS line_paid, h.paid, h.fully_paid FROM AR_header_table "

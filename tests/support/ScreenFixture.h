@@ -5,11 +5,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "db/Database.h"
+#include "receipts/ReceiptApplication.h"
+#include "services/DateFormat.h"
 #include "services/BooksAudit.h"
+#include "support/FailingDatabase.h"
 #include "support/HeadlessDesk.h"
 #include "support/TestDatabase.h"
 
@@ -54,8 +59,55 @@ protected:
         return values;
     }
 
+    // "accno currency amount base ledger rate" of each line of the journal.
+    std::vector<std::string> journalLines(const std::string& journal) {
+        std::vector<std::string> lines;
+        for (const auto& row : db().query(
+                 "SELECT * FROM GL_transaction_table WHERE fkey = ? ORDER BY lineno", {journal}))
+            lines.push_back(row["accno"].textOr() + " " + row["Currency"].textOr() + " " +
+                            services::FormatAmount(row["amount"].numberOr()) + " " +
+                            services::FormatAmount(row["base_amount"].numberOr()) + " " +
+                            row["ledgertype"].textOr() + " " +
+                            receipts::rateText(row["exchange_rate"].number()));
+        return lines;
+    }
+
     std::string lastSaid() const { return ui.said().empty() ? "" : ui.said().back().text; }
     void expectCleanBooks() { EXPECT_THAT(services::AuditBooks(db()), ::testing::IsEmpty()); }
+
+    // Every row of `tables`, as text, in a stable order.
+    std::vector<std::string> rowsOf(const std::vector<std::string>& tables) {
+        std::vector<std::string> rows;
+        for (const auto& table : tables)
+            for (const auto& row : db().query("SELECT * FROM " + table)) {
+                std::string text = table;
+                for (const auto& value : row.values()) text += "|" + value.textOr("null");
+                rows.push_back(std::move(text));
+            }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+
+    // Runs `step` over a database failing at write 1, 2, 3 … until it says `succeeded`;
+    // every failure must say `failed` and leave the rows of `tables` as they were. Gives
+    // the number of failures.
+    int expectAllOrNothing(const std::vector<std::string>& tables, const std::function<void()>& step,
+                           const std::string& failed, const std::string& succeeded) {
+        const auto before = rowsOf(tables);
+        for (int failAt = 1; failAt < 200; ++failAt) {
+            FailingDatabase failing(db(), failAt);
+            useDatabase(failing);
+            ui.clear();
+            step();
+            useDatabase(db());
+            const auto said = ui.texts();
+            if (std::ranges::find(said, succeeded) != said.end()) return failAt - 1;
+            EXPECT_THAT(said, ::testing::Contains(failed)) << "write " << failAt;
+            EXPECT_EQ(rowsOf(tables), before) << "write " << failAt;
+        }
+        ADD_FAILURE() << "never got through";
+        return 0;
+    }
 
     TestDatabase database{Contents::DemoCompany};
     HeadlessDesk desk{database.db()};
