@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/InvoiceBench.h"
+#include "bench/MatchingBench.h"
 #include "bench/ReceiptBench.h"
 #include "db/Database.h"
 #include "schema/Schema.h"
@@ -72,12 +73,20 @@ int runReceiptBench(db::Database& db, const services::Clock& clock,
     return 0;
 }
 
+// A customer of 10,000 open items listed and a matching of 1,000 lines saved, in each mode.
+int runMatchingBench(db::Database& db, const services::Clock& clock,
+                     const std::vector<bench::CommitMode>& modes, std::ostream& out) {
+    bench::MatchingBench matchingBench(db, clock);
+    for (const auto mode : modes) out << matchingBench.measure(mode).json() << std::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    if (name != "invoice" && name != "receipt")
-        throw UsageError{"bench needs the name of a benchmark: invoice or receipt"};
+    if (name != "invoice" && name != "receipt" && name != "matching")
+        throw UsageError{"bench needs the name of a benchmark: invoice, receipt or matching"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
@@ -85,6 +94,8 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         positiveNumber(args, "count", invoices ? kDefaultInvoiceCount : kDefaultReceiptCount, 1);
     const long preload = positiveNumber(args, "preload", 0, 0);
     if (!invoices && args.option("preload")) throw UsageError{"--preload goes with bench invoice"};
+    if (name == "matching" && args.option("count"))
+        throw UsageError{"bench matching takes no --count"};
     const auto modes = modesOf(args.optionOr("mode", "both"));
     const auto clock = services::makeClock(args.option("today"));
 
@@ -103,8 +114,9 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     bench::prepareBenchDatabase(*db, clock->today());
-    return invoices ? runInvoiceBench(*db, *clock, modes, count, preload, out, err)
-                    : runReceiptBench(*db, *clock, modes, count, out, err);
+    if (invoices) return runInvoiceBench(*db, *clock, modes, count, preload, out, err);
+    if (name == "matching") return runMatchingBench(*db, *clock, modes, out);
+    return runReceiptBench(*db, *clock, modes, count, out, err);
 }
 
 }  // namespace keltro::app

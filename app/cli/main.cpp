@@ -33,6 +33,9 @@ constexpr const char* kUsage =
     "  bench receipt --db URL [--count 200] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
     "      list the open items of customers with 10, 100 and 1,000 of them on the receipt\n"
     "      screen and time receipts of ten lines against the floor; same URL rules\n"
+    "  bench matching --db URL [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
+    "      list a customer's 10,000 open items on the matching screen and time the save of\n"
+    "      a matching of 1,000 lines; same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 
