@@ -2,12 +2,14 @@
 
 #include "services/SqlLiteral.h"
 #include "store/ColumnValues.h"
+#include "store/DocumentWalk.h"
 
 namespace keltro::matching {
 
 namespace {
 
 constexpr int kCompany = 1;
+constexpr const char* kHeaderTable = "AR_matching_header_table";
 
 MatchingHeader readHeader(const db::Row& row) {
     MatchingHeader h;
@@ -35,11 +37,6 @@ MatchingHeader readHeader(const db::Row& row) {
 std::optional<MatchingHeader> headerOf(const std::optional<db::Row>& row) {
     if (!row) return std::nullopt;
     return readHeader(*row);
-}
-
-std::optional<std::string> keyOf(const std::optional<db::Row>& row) {
-    if (!row) return std::nullopt;
-    return (*row)["fkey"].textOr();
 }
 
 }  // namespace
@@ -82,21 +79,11 @@ std::optional<MatchingHeader> findMatchingByDocno(db::Database& db, std::string_
 }
 
 std::optional<std::string> lastMatchingKey(db::Database& db) {
-    return keyOf(db.queryOne(
-        "SELECT id, fkey FROM AR_matching_header_table WHERE company = 1 AND doctype = ? "
-        "ORDER BY id DESC LIMIT 1",
-        {kMatchingDoctype}));
+    return store::lastDocumentKey(db, kHeaderTable, kMatchingDoctype);
 }
 
 std::optional<std::string> neighbourMatchingKey(db::Database& db, std::int64_t id, int step) {
-    return keyOf(step > 0 ? db.queryOne("SELECT id, fkey FROM AR_matching_header_table WHERE "
-                                        "company = 1 AND doctype = ? AND id > ? "
-                                        "ORDER BY id LIMIT 1",
-                                        {kMatchingDoctype, id})
-                          : db.queryOne("SELECT id, fkey FROM AR_matching_header_table WHERE "
-                                        "company = 1 AND doctype = ? AND id < ? "
-                                        "ORDER BY id DESC LIMIT 1",
-                                        {kMatchingDoctype, id}));
+    return store::neighbourDocumentKey(db, kHeaderTable, kMatchingDoctype, id, step);
 }
 
 db::Rows matchingLineRows(db::Database& db, std::string_view fkey, LineOrder order) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "support/FailingDatabase.h"
+#include "support/TableSnapshot.h"
 
 namespace keltro::receipts::testing {
 namespace {
@@ -15,20 +16,11 @@ class ReceiptFaultTest : public ReceiptScreenTest {
 protected:
     // Every row of every table a save or a void may change, as text, in a stable order.
     std::vector<std::string> books() {
-        const char* tables[] = {
-            "Receipt_header_table",   "Receipt_transaction_table", "AR_header_table",
-            "AR_transaction_table",   "GL_header_table",           "GL_transaction_table",
-            "Balance_table",          "Balance_period_table",      "Account_currency_table",
-            "Next_number_fkey_table", "Docno_master_table"};
-        std::vector<std::string> rows;
-        for (const char* table : tables)
-            for (const auto& row : db().query(std::string("SELECT * FROM ") + table)) {
-                std::string text = table;
-                for (const auto& value : row.values()) text += "|" + value.textOr("null");
-                rows.push_back(std::move(text));
-            }
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        return test::tableRows(
+            db(), {"Receipt_header_table", "Receipt_transaction_table", "AR_header_table",
+                   "AR_transaction_table", "GL_header_table", "GL_transaction_table",
+                   "Balance_table", "Balance_period_table", "Account_currency_table",
+                   "Next_number_fkey_table", "Docno_master_table"});
     }
 
     // Runs `step` over a database failing at write 1, 2, 3 … until it says `succeeded`;
