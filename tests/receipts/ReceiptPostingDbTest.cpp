@@ -94,6 +94,7 @@ TEST_F(ReceiptPostingTest, aReceivableNettingToNothingInItsCurrencyKeepsItsBaseA
         addDocument({.customer = "1003", .doctype = "cn", .lines = {100}, .currency = "EUR",
                      .rate = 1.4});
     screen.enter("cmbcustno", "1003");
+    screen.enter("cmbexrate", "1.4");
     ASSERT_EQ(screen.grid("dbgrid1").rows.size(), 2u);
     for (std::size_t row = 0; row < 2; ++row) {
         apply(screen, row, "receipt exch rate", "1.4");
