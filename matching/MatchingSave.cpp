@@ -133,26 +133,24 @@ std::optional<CheckedMatching> checkMatching(db::Database& db, services::Ui& ui,
         refuse(ui, "Unapplied amount must equal Invoice amount");
         return std::nullopt;
     }
-    CheckedMatching checked;
     const auto customer = store::findCustomer(db, trimmedText(draft.customerNo));
     const auto period = periodOf(draft.periodText);
-    checked.fyear = trimmedText(draft.fyear);
-    if (!draft.date) refuse(ui, "please specify date");
-    else if (!customer) refuse(ui, "please specify customer");
-    else if (!period) refuse(ui, "please specify period");
-    else if (checked.fyear.empty()) refuse(ui, "please specify fiscal year");
-    else if (store::checkWorkingPeriod(db, ui, checked.fyear, *period)) {
-        if (draft.lineRefusal) {
-            refuse(ui, *draft.lineRefusal);
-            return std::nullopt;
-        }
-        checked.date = *draft.date;
-        checked.period = *period;
-        checked.customerNo = customer->customerNo;
-        checked.receivable = customer->arAccno;
-        return checked;
+    const std::string fyear = trimmedText(draft.fyear);
+    const char* missing = !draft.date  ? "please specify date"
+                          : !customer  ? "please specify customer"
+                          : !period    ? "please specify period"
+                          : fyear.empty() ? "please specify fiscal year"
+                                          : nullptr;
+    if (missing) {
+        refuse(ui, missing);
+        return std::nullopt;
     }
-    return std::nullopt;
+    if (!store::checkWorkingPeriod(db, ui, fyear, *period)) return std::nullopt;
+    if (draft.lineRefusal) {
+        refuse(ui, *draft.lineRefusal);
+        return std::nullopt;
+    }
+    return CheckedMatching{*draft.date, *period, fyear, customer->customerNo, customer->arAccno};
 }
 
 std::optional<SavedMatching> saveNewMatching(MatchingSaveContext& context,
@@ -165,8 +163,14 @@ std::optional<SavedMatching> saveNewMatching(MatchingSaveContext& context,
     const MatchingHeader header = newHeader(context, draft, checked, *numbers);
     insertMatchingHeader(context.db, header);
     LineWriter writer(context, header, draft);
-    for (const auto& line : draft.lines)
-        if (!writer.write(line)) return std::nullopt;
+    const auto total = static_cast<long>(draft.lines.size());
+    for (long done = 0; done < total; ++done) {
+        if (!writer.write(draft.lines[static_cast<std::size_t>(done)])) return std::nullopt;
+        if ((done + 1) % 100 == 0 || done + 1 == total) {
+            context.ui.progress(done + 1, total);
+            context.ui.pumpEvents();
+        }
+    }
     services::JournalContext journal{context.ledger, context.clock, context.user,
                                      context.baseCurrency};
     const auto glFkey = postMatchingJournal(
