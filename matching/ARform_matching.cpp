@@ -219,11 +219,12 @@ void ARform_matching::gotoNumber(const std::string& docno) {
 
 // --- Entering a matching ----------------------------------------------------------------------
 
-// "** New **", today as matching and rate date, the customer's open items when one is
-// chosen.
+// "** New **", today as matching and rate date, no customer and an empty grid.
 void ARform_matching::beginNew() {
     m_shown.reset();
     applyFields({{"txtdocno", framework::kNewDocumentNo},
+                 {"cmbcustno", ""},
+                 {"cmbcustname", ""},
                  {"txtdoctype", kMatchingDoctype},
                  {"txtfkey", ""},
                  {"txtglfkey", ""},
