@@ -199,27 +199,31 @@ TEST_F(MatchingTest, foreignItemsPostAnExchangeDifferenceOnlyWhenTheirRatesDiffe
     }
 }
 
-// A write-off in euros: a base entry at the receipt rate and a euro entry, the receivable
-// credited at the invoice rate and the exchange difference on the whole amount settled.
+// A write-off in euros: a base entry at the receipt rate (1.1012) and a euro entry, the
+// receivable credited at the documents' rate (1.2012) and the exchange difference on
+// everything settled.
 TEST_F(MatchingTest, aForeignWriteOffPostsBaseAndCurrencyEntries) {
-    const std::string invoice = addDocument({.customer = "1003", .currency = "EUR", .rate = 1.5});
+    const std::string invoice =
+        addDocument({.customer = "1003", .currency = "EUR", .rate = 1.2012});
     const std::string credit = addDocument(
-        {.customer = "1003", .doctype = "cn", .lines = {90}, .currency = "EUR", .rate = 1.5});
+        {.customer = "1003", .doctype = "cn", .lines = {90}, .currency = "EUR", .rate = 1.2012});
     auto& screen = newMatching("1003");
-    for (const auto& docno : {invoice, credit}) enterCell(screen, docno, "receipt exch rate", "1.4");
     fill(screen, credit);
     enterCell(screen, invoice, "applied amount", "90");
     enterCell(screen, invoice, "write-off", "10");
     enterCell(screen, invoice, "write-off account", "6200");
+    EXPECT_EQ(totals(screen), (std::vector<std::string>{"99.11", "99.11", "90.00", "EUR"}));
     ASSERT_TRUE(saved(screen)) << ::testing::PrintToString(ui.texts());
-    // Write-off 10 at 1.4; the receivable -15.00 for it at 1.5, then -9.00 and +9.00 for the
-    // applied amounts taken 0.10 below their rate; a loss of 10.00 on the invoice's 100 and a
-    // gain of 9.00 on the credit note's -90.
+    // Write-off 10 at 1.1012; the receivable -12.01 for it at 1.2012, then -9.00 and +9.00
+    // for the applied amounts taken 0.10 below their rate; a loss of 10.00 on the
+    // invoice's 100 settled and a gain of 9.00 on the credit note's -90.
     EXPECT_THAT(journalLines(journalOf(screen)),
-                ElementsAre("6200 USD 14.00 0.00 A ", "1110 USD -15.00 0.00 A ",
+                ElementsAre("6200 USD 11.01 0.00 A ", "1110 USD -12.01 0.00 A ",
                             "7010 USD 10.00 0.00 A ", "7000 USD 9.00 0.00 A ",
                             "6200 EUR 10.00 0.00 F ", "1110 EUR -10.00 0.00 F "));
     EXPECT_EQ(paidState(invoice), (DocumentState{0, true, false, true}));
+    EXPECT_DOUBLE_EQ(number("SELECT writeoff FROM AR_transaction_table WHERE docno = ?", {invoice}),
+                     10);
     expectCleanBooks();
 }
 
