@@ -84,6 +84,7 @@ struct OpenItem {
     std::string currency;
     std::optional<double> exchangeRate;
     std::string sourceForm;
+    std::string checkNo;  // the cheque that paid unapplied cash or a prepayment
 };
 
 // "Invoice" ('ar', 'inv'), "Unapplied cash" ('ua'), "Credit Note", "Debit Note",

@@ -1,35 +1,23 @@
 #include "receipts/ReceiptNavigation.h"
 
 #include "receipts/ReceiptRecords.h"
+#include "store/DocumentWalk.h"
 
 namespace keltro::receipts {
 
 namespace {
 
-std::optional<std::string> keyOf(const std::optional<db::Row>& row) {
-    if (!row) return std::nullopt;
-    return (*row)["fkey"].textOr();
-}
+constexpr const char* kHeaderTable = "Receipt_header_table";
 
 }  // namespace
 
 std::optional<std::string> lastReceiptKey(db::Database& db, std::string_view doctype) {
-    return keyOf(
-        db.queryOne("SELECT id, fkey FROM Receipt_header_table WHERE company = 1 "
-                    "AND doctype = ? ORDER BY id DESC LIMIT 1",
-                    {doctype}));
+    return store::lastDocumentKey(db, kHeaderTable, doctype);
 }
 
 std::optional<std::string> neighbourReceiptKey(db::Database& db, std::int64_t id, int step,
                                                std::string_view doctype) {
-    return keyOf(step > 0 ? db.queryOne("SELECT id, fkey FROM Receipt_header_table WHERE "
-                                        "company = 1 AND doctype = ? AND id > ? "
-                                        "ORDER BY id LIMIT 1",
-                                        {doctype, id})
-                          : db.queryOne("SELECT id, fkey FROM Receipt_header_table WHERE "
-                                        "company = 1 AND doctype = ? AND id < ? "
-                                        "ORDER BY id DESC LIMIT 1",
-                                        {doctype, id}));
+    return store::neighbourDocumentKey(db, kHeaderTable, doctype, id, step);
 }
 
 }  // namespace keltro::receipts

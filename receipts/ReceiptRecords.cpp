@@ -85,7 +85,7 @@ ReceiptLine readLine(const db::Row& row) {
 // What an open item reads of its line; a customer may have a thousand of them.
 constexpr const char* kOpenItemColumns =
     "doctype, docno, pay_item, invoice_date, gross_amount, open_amount, early_discount, "
-    "discount_date, Currency, exchange_rate, source_form";
+    "discount_date, Currency, exchange_rate, source_form, check_no";
 
 OpenItem readOpenItem(const db::Row& row) {
     return {row["doctype"].textOr(),        row["docno"].textOr(),
@@ -93,7 +93,7 @@ OpenItem readOpenItem(const db::Row& row) {
             row["gross_amount"].numberOr(), row["open_amount"].numberOr(),
             row["early_discount"].number(), row["discount_date"].date(),
             row["Currency"].textOr(),       row["exchange_rate"].number(),
-            row["source_form"].textOr()};
+            row["source_form"].textOr(),    row["check_no"].textOr()};
 }
 
 // The header values every line repeats.

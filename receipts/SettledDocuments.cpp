@@ -54,6 +54,21 @@ void refreshPaidFlags(db::Database& db, const db::Row& line) {
         db.execute(salesOrderStatement(state), {fkey});
 }
 
+// The matching screen's statements, by document number: a settled document is "fully
+// paid, not paid", one with an unpaid line left "paid, not fully paid".
+void refreshMatchingFlags(db::Database& db, const std::string& docno) {
+    const bool lineLeftOpen =
+        db.queryOne("SELECT id FROM AR_transaction_table WHERE company = 1 AND docno = ? "
+                    "AND paid = FALSE",
+                    {docno})
+            .has_value();
+    db.execute(lineLeftOpen ? "UPDATE AR_header_table SET fully_paid = FALSE, paid = TRUE "
+                              "WHERE company = 1 AND docno = ?"
+                            : "UPDATE AR_header_table SET fully_paid = TRUE, paid = FALSE "
+                              "WHERE company = 1 AND docno = ?",
+               {docno});
+}
+
 // Whether the open amount left has crossed zero against the line's own sign.
 bool crossesZero(double gross, double balance) { return gross >= 0 ? balance < 0 : balance > 0; }
 
@@ -62,7 +77,7 @@ bool crossesZero(double gross, double balance) { return gross >= 0 ? balance < 0
 double Settlement::total() const { return roundMoney(applied + discountTaken + writeoff); }
 
 std::optional<SettledLine> settleLine(db::Database& db, services::Ui& ui,
-                                      const Settlement& settlement) {
+                                      const Settlement& settlement, PaidFlags flags) {
     const auto line = lockedLine(db, settlement);
     if (!line || (*line)["void"].booleanOr(false)) {
         ui.message("Error : pay item " + settlement.payItem + " of " + settlement.docno +
@@ -86,7 +101,10 @@ std::optional<SettledLine> settleLine(db::Database& db, services::Ui& ui,
              ? db::Value(roundMoney((*line)["writeoff"].numberOr() + settlement.writeoff))
              : (*line)["writeoff"],
          settled.balance == 0, (*line)["id"]});
-    refreshPaidFlags(db, *line);
+    if (flags == PaidFlags::Matching)
+        refreshMatchingFlags(db, settlement.docno);
+    else
+        refreshPaidFlags(db, *line);
     return settled;
 }
 

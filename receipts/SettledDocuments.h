@@ -42,11 +42,21 @@ struct SettledLine {
     double balance = 0;  // the open amount left
 };
 
+// The statements that set a settled document's header flags.
+enum class PaidFlags {
+    // The receipt screens' (above), and the sales module's header beside them.
+    Receipt,
+    // The matching screen's: with no line of the document left unpaid
+    // "fully_paid = TRUE, paid = FALSE", otherwise "fully_paid = FALSE, paid = TRUE".
+    Matching,
+};
+
 // Settles the line and refreshes its document's flags. Nothing after
 //     "Error : pay item <n> of <docno> is not open"
 //     "Error : applied amount + discount taken + write off exceed open amount\""
 std::optional<SettledLine> settleLine(db::Database& db, services::Ui& ui,
-                                      const Settlement& settlement);
+                                      const Settlement& settlement,
+                                      PaidFlags flags = PaidFlags::Receipt);
 
 // Gives the line back what the settlement took and refreshes its document's flags; a
 // line that is gone is passed over.

@@ -32,6 +32,13 @@ struct LineAmounts {
     double baseAmount = 0;
 };
 
+// An entry is written unless both its amounts are 0. Its currency amount alone may be 0:
+// a document and a credit note of one currency taken at different rates net to nothing
+// in their currency and still leave a base-currency difference the journal must carry.
+bool movesSomething(const AccountCurrencyTotal& entry) {
+    return entry.amount != 0 || entry.baseAmount != 0;
+}
+
 // The lines of one entry: itself, or itself, its reversal and its allocation targets.
 std::vector<LineAmounts> spreadAllocation(const AccountCurrencyTotal& entry,
                                          const std::vector<store::AllocationShare>& shares) {
@@ -61,7 +68,7 @@ public:
     void readAccountsOf(const std::vector<AccountCurrencyTotal>& entries) {
         std::vector<std::string> accnos;
         for (const auto& entry : entries)
-            if (entry.amount != 0 && std::find(accnos.begin(), accnos.end(), entry.accno) == accnos.end())
+            if (movesSomething(entry) && std::find(accnos.begin(), accnos.end(), entry.accno) == accnos.end())
                 accnos.push_back(entry.accno);
         m_shares = m_accounts.prefetch(accnos);
         m_context.ledger.balanceRows().prefetch(withCurrentEarnings(accnos), m_header.fyear);
@@ -251,7 +258,7 @@ std::optional<std::string> PostJournal(JournalContext& context, const JournalHea
     DeferredBalances balances(context.ledger);
     posting.readAccountsOf(entries.entries());
     for (const auto& entry : entries.entries())
-        if (entry.amount != 0 && !posting.writeEntry(entry)) return std::nullopt;
+        if (movesSomething(entry) && !posting.writeEntry(entry)) return std::nullopt;
     if (!posting.writeRounding()) return std::nullopt;
     balances.flush();
     if (!posting.balances()) return std::nullopt;

@@ -16,8 +16,9 @@
 //
 // Amounts follow the journal's sign convention (services/PostingChecks.h): positive
 // increases the account on its normal side. `PostJournal` numbers the journal ("gl"),
-// writes its header, then, entry by entry in table order (entries whose amount is 0 are
-// passed over), its lines:
+// writes its header, then, entry by entry in table order (entries whose amount and base
+// amount are both 0 are passed over; one whose amount alone is 0 is written, since its
+// base amount still moves the books), its lines:
 //
 //   * an account with allocation rows (`Allocation_Account_table`) gives k + 2 lines: the
 //     account with the amount, the account with the amount negated, and each target with

@@ -8,6 +8,7 @@
 
 #include "bench/AgingBench.h"
 #include "bench/InvoiceBench.h"
+#include "bench/MatchingBench.h"
 #include "bench/ReceiptBench.h"
 #include "bench/RecurringBench.h"
 #include "bench/RevalueBench.h"
@@ -135,20 +136,31 @@ int runAgingBench(db::Database& db, const services::Clock& clock, long count, co
     return 0;
 }
 
+// A customer of 10,000 open items listed and a matching of 1,000 lines saved, in each mode.
+int runMatchingBench(db::Database& db, const services::Clock& clock,
+                     const std::vector<bench::CommitMode>& modes, std::ostream& out) {
+    bench::MatchingBench matchingBench(db, clock);
+    for (const auto mode : modes) out << matchingBench.measure(mode).json() << std::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
-    const std::vector<std::string> names = {"invoice", "receipt", "recurring", "aging", "revalue"};
+    const std::vector<std::string> names = {"invoice", "receipt", "recurring",
+                                            "aging",   "revalue", "matching"};
     if (std::find(names.begin(), names.end(), name) == names.end())
-        throw UsageError{
-            "bench needs the name of a benchmark: invoice, receipt, recurring, aging or revalue"};
+        throw UsageError{"bench needs the name of a benchmark: invoice, receipt, recurring, aging, "
+                         "revalue or matching"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};
     const long count = positiveNumber(args, "count", defaultCount(name), 1);
     const long preload = positiveNumber(args, "preload", 0, 0);
     if (!invoices && args.option("preload")) throw UsageError{"--preload goes with bench invoice"};
+    if (name == "matching" && args.option("count"))
+        throw UsageError{"bench matching takes no --count"};
     const auto modes = modesOf(args.optionOr("mode", "both"));
     const auto clock = services::makeClock(args.option("today"));
 
@@ -175,6 +187,7 @@ int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     if (invoices) return runInvoiceBench(*db, *clock, modes, count, preload, out, err);
     if (name == "receipt") return runReceiptBench(*db, *clock, modes, count, out, err);
+    if (name == "matching") return runMatchingBench(*db, *clock, modes, out);
     if (name == "revalue") return runRevalueBench(*db, *clock, modes, count, out, err);
     return runRecurringBench(*db, *clock, modes, count, out, err);
 }

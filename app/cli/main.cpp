@@ -49,6 +49,9 @@ constexpr const char* kUsage =
     "  bench revalue --db URL [--count 100000] [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
     "      give 1,000 foreign customers COUNT open items in all, then time \"Find result\"\n"
     "      and the save of a revaluation on its screen; same URL rules\n"
+    "  bench matching --db URL [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
+    "      list a customer's 10,000 open items on the matching screen and time the save of\n"
+    "      a matching of 1,000 lines; same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 

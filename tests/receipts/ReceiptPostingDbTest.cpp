@@ -85,5 +85,29 @@ TEST_F(ReceiptPostingTest, aForeignReceiptACentOutGetsOneRoundingLine) {
     expectCleanBooks();
 }
 
+// An invoice and a credit note of one currency, booked at 1.5 and 1.4 and applied
+// together, net to nothing in euros on the receivable while its base amount moves by
+// -10.00: that entry is written with amount 0, or the journal would not balance.
+TEST_F(ReceiptPostingTest, aReceivableNettingToNothingInItsCurrencyKeepsItsBaseAmount) {
+    auto& screen = euroReceipt(1.5, 100, "1.4", "10");
+    const std::string credit =
+        addDocument({.customer = "1003", .doctype = "cn", .lines = {100}, .currency = "EUR",
+                     .rate = 1.4});
+    screen.enter("cmbcustno", "1003");
+    screen.enter("cmbexrate", "1.4");
+    ASSERT_EQ(screen.grid("dbgrid1").rows.size(), 2u);
+    for (std::size_t row = 0; row < 2; ++row) {
+        apply(screen, row, "receipt exch rate", "1.4");
+        screen.clickCell("dbgrid1", row, "applied amount");
+    }
+    screen.run("&Save");
+    ASSERT_EQ(lastSaid(), "Add new Receipt complete") << ::testing::PrintToString(ui.texts());
+    EXPECT_THAT(journalLines(screen.field("txtglfkey").value),
+                ElementsAre("1110 EUR 0.00 -10.00 F 1", "7010 USD 10.00 10.00 A "));
+    EXPECT_EQ(paidState(invoice), (DocumentState{0, true, true, true}));
+    EXPECT_EQ(paidState(credit), (DocumentState{0, true, true, true}));
+    expectCleanBooks();
+}
+
 }  // namespace
 }  // namespace keltro::receipts::testing

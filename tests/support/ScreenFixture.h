@@ -16,6 +16,7 @@
 #include "services/BooksAudit.h"
 #include "support/FailingDatabase.h"
 #include "support/HeadlessDesk.h"
+#include "support/TableSnapshot.h"
 #include "support/TestDatabase.h"
 
 namespace keltro::test {
@@ -77,15 +78,7 @@ protected:
 
     // Every row of `tables`, as text, in a stable order.
     std::vector<std::string> rowsOf(const std::vector<std::string>& tables) {
-        std::vector<std::string> rows;
-        for (const auto& table : tables)
-            for (const auto& row : db().query("SELECT * FROM " + table)) {
-                std::string text = table;
-                for (const auto& value : row.values()) text += "|" + value.textOr("null");
-                rows.push_back(std::move(text));
-            }
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        return tableRows(db(), tables);
     }
 
     // Runs `step` over a database failing at write 1, 2, 3 … until it says `succeeded`;
