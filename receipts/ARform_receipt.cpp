@@ -29,7 +29,6 @@ using services::FormatAmount;
 
 namespace {
 
-constexpr const char* kGrid = "dbgrid1";
 constexpr const char* kAllCurrencies = "*";
 // `txtdocno` of a receipt the fast receipt screen stored: white on red.
 constexpr long kWhite = 0xFFFFFF;
@@ -47,10 +46,6 @@ const std::vector<std::string> kEditFields = {"txtrcno",  "txtpayer",     "cmbpa
 const std::vector<std::string> kFastFields = {
     "txtrcno",   "txtpayer",    "cmbpayby",  "txtcheck", "txtcheckdate",       "txtremark",
     "cmbexrate", "txtratedate", "cmbperiod", "cmbfyear", "cmbinvoice_currency"};
-
-bool isAccountColumn(const std::string& caption) {
-    return caption == column::kDiscountAccount || caption == column::kWriteOffAccount;
-}
 
 // The accounts a row may charge its discount or write-off to (`dd1`, `dd2`).
 std::vector<std::string> rowAccountItems(db::Database& db) {
@@ -587,122 +582,6 @@ void ARform_receipt::refreshReceiptBase() {
     setValue("txtreceipt_base", amount && rate ? FormatAmount(receiptBaseAmount(
                                                      services::roundMoney(*amount), *rate, foreign))
                                                : "");
-}
-
-// --- The grid
-// --------------------------------------------------------------------------------------
-
-GridRow& ARform_receipt::row(std::size_t index) { return mutableGrid(kGrid).rows.at(index); }
-
-bool ARform_receipt::acceptCell(const std::string& gridName, std::size_t index,
-                                const std::string& caption, const std::string& text) {
-    if (gridName != kGrid) return true;
-    if (index >= grid(kGrid).rows.size())
-        throw framework::ScreenError(className() + "." + kGrid +
-                                     " offers open items only; it takes no new row");
-    m_currentRow = index;
-    const CellVerdict verdict = checkCell(row(index), caption, text);
-    if (verdict == CellVerdict::Accept) return true;
-    ui().message(refusalMessage(verdict));
-    if (verdict == CellVerdict::WrongSign) {
-        m_rowsWithAmounts.edited(index);
-        row(index)[caption] = "";
-        settleRow(row(index), context().BASE_CURRENCY);
-        refreshTotals();
-    }
-    return false;
-}
-
-void ARform_receipt::onCellChanged(const std::string& gridName, std::size_t index,
-                                   const std::string& caption) {
-    if (gridName != kGrid) return;
-    m_rowsWithAmounts.edited(index);
-    guarded([&] {
-        GridRow& cells = row(index);
-        if (isAccountColumn(caption)) return accountCellChanged(cells, caption);
-        cellEdited(cells, caption, context().BASE_CURRENCY);
-        proposeRowAccounts(cells);
-        refreshTotals();
-    });
-}
-
-void ARform_receipt::onCellClicked(const std::string& gridName, std::size_t index,
-                                   const std::string& caption) {
-    if (gridName != kGrid) return;
-    m_currentRow = index;
-    if (caption != column::kApplied || grid(kGrid).locked) return;
-    const QuickApplyContext quick{context().BASE_CURRENCY, trimmedText(value("cmbcurrency")),
-                                  value("cmbexrate")};
-    m_rowsWithAmounts.edited(index);
-    if (!quickApply(row(index), quick)) return;
-    proposeRowAccounts(row(index));
-    refreshTotals();
-}
-
-// An account typed or picked shows as its list item.
-void ARform_receipt::accountCellChanged(GridRow& cells, const std::string& caption) {
-    const std::string accno = accountOfCell(cells, caption);
-    const std::string name = accountName(accno);
-    cells[caption] = name.empty() ? accno : accno + ";" + name;
-}
-
-// A discount or write-off without its account takes the module's.
-void ARform_receipt::proposeRowAccounts(GridRow& cells) {
-    const auto propose = [&](const char* amount, const char* account, const std::string& accno) {
-        if (numberOf(cellOf(cells, amount)).value_or(0) != 0 &&
-            accountOfCell(cells, account).empty())
-            cells[account] =
-                accountCell(accno, [this](const std::string& a) { return accountName(a); });
-    };
-    propose(column::kDiscountTaken, column::kDiscountAccount, m_accounts.discount);
-    propose(column::kWriteOff, column::kWriteOffAccount, m_accounts.writeoff);
-}
-
-void ARform_receipt::refreshTotals() {
-    const auto& rows = grid(kGrid).rows;
-    const ApplicationTotals totals = totalsOf(rows, m_rowsWithAmounts.of(rows));
-    setValue("txttotal", FormatAmount(totals.applied));
-    setValue("txttotal_base", FormatAmount(totals.base));
-    setValue("label_total_currency", totals.currency);
-}
-
-// --- Commands around a stored receipt ------------------------------------------------------
-
-void ARform_receipt::voidCommand() {
-    if (mode() != Mode::Browse || !m_shown) return;
-    const auto stored = findReceipt(database(), m_shown->fkey);
-    if (!stored) return;
-    const auto refusal = voidRefusal(database(), *stored);
-    for (const auto& message : refusal)
-        ui().message(message);
-    if (!refusal.empty() || !ui().ask("Are you sure to void this receipt?")) return;
-    bool voided = false;
-    guarded([&] {
-        auto save = saveContext();
-        voided = voidReceipt(save, *stored);
-    });
-    if (!voided) return ui().message("Void Receipt failed");
-    ui().message("Receipt " + stored->docno + " is void.");
-    showReceiptWithKey(stored->fkey);
-}
-
-void ARform_receipt::glRecord() {
-    if (m_shown && mode() != Mode::New && !m_shown->glFkey.empty())
-        raiseNotification("G/L Ledger Review", m_shown->glFkey, "");
-}
-
-void ARform_receipt::arRecord() {
-    const auto& rows = grid(kGrid).rows;
-    if (m_currentRow >= rows.size()) return;
-    const std::string invoiceNo = trimmedText(cellOf(rows[m_currentRow], column::kInvoiceNo));
-    if (!invoiceNo.empty()) raiseNotification("A/R Invoice Entry", invoiceNo, "");
-}
-
-void ARform_receipt::preview() {
-    if (!m_shown || mode() == Mode::New) return;
-    const PrintedReceipt printed{m_shown->fkey,      m_shown->docno,        value("cmbcustname"),
-                                 value("txtrcdate"), value("txtcheckdate"), value("txtratedate")};
-    raiseNotification("ActiveReport", previewTitle(printed), previewQuery(printed));
 }
 
 }  // namespace keltro::receipts

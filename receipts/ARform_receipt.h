@@ -12,7 +12,10 @@
 // number in white on red, to be applied and saved. The rules live beside the screen: the grid
 // (ReceiptApplication.h), the checks (ReceiptValidation.h), the save (ReceiptSave.h), the journal
 // (ReceiptPosting.h), the void (ReceiptVoid.h), walking (ReceiptNavigation.h) and printing
-// (ReceiptPrint.h).
+// (ReceiptPrint.h). The class is written in three files: ARform_receipt.cpp (declaring,
+// opening, the state, showing, new, edit, save and the header's reactions),
+// ARform_receipt_grid.cpp (the grid of open items) and ARform_receipt_commands.cpp (void,
+// links, preview).
 #pragma once
 
 #include <functional>
@@ -54,6 +57,8 @@ protected:
                        const std::string& caption) override;
 
 private:
+    static constexpr const char* kGrid = "dbgrid1";
+
     // --- declaring the screen -------------------------------------------------------------
     void declareHeader();
     void arrangeWindow();

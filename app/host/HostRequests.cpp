@@ -84,8 +84,15 @@ HostRequests::HostRequests(host::ARclass& arclass, Desktop desktop)
          }},
         {"A/R Prepayment",
          [&a](const std::string& docno, const std::string&) {
+             // The invoice screen sends the prepayment's key, the others its number.
              a.showform_ARform_prepayment();
+             if (docno.rfind("1rpp-", 0) == 0) return a.ARform_prepayment_goto_fkey(docno);
              a.ARform_prepayment_goto_docno(docno);
+         }},
+        {"A/R Matching",
+         [&a](const std::string& docno, const std::string&) {
+             a.showform_ARform_matching();
+             a.ARform_matching_goto_docno(docno);
          }},
         {"Miscellaneous Receipt",
          [&a](const std::string& docno, const std::string&) {
