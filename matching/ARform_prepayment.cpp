@@ -155,18 +155,9 @@ void ARform_prepayment::onLoad() {
 }
 
 void ARform_prepayment::fillLists() {
-    db::Database& db = database();
-    auto& payby = mutableField("cmbpayby").items;
-    payby = {"Cash", "Check"};
-    for (const auto& row : db.query("SELECT card_name FROM Credit_card_master_table WHERE used = TRUE"))
-        payby.push_back(row["card_name"].textOr());
-    mutableField("cmbcash").items = framework::lists::cashAccounts(db);
-    mutableField("cmbbank").items = framework::lists::banks(db);
-    mutableField("cmbcustno").items = framework::lists::customersByNumber(db);
-    mutableField("cmbcustname").items = framework::lists::customersByName(db);
-    mutableField("cmbcurrency").items = framework::lists::currencies(db);
-    mutableField("cmbfyear").items = framework::lists::fiscalYears(db);
-    mutableField("cmbperiod").items = framework::lists::periodNumbers(context().KELTRO_NO_PERIODS);
+    for (auto& [control, items] :
+         receipts::receivedMoneyLists(database(), context().KELTRO_NO_PERIODS))
+        mutableField(control).items = std::move(items);
 }
 
 void ARform_prepayment::readModuleAccounts() {

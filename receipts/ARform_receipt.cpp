@@ -207,20 +207,11 @@ void ARform_receipt::onLoad() {
 
 void ARform_receipt::fillLists() {
     db::Database& db = database();
-    auto& payby = mutableField("cmbpayby").items;
-    payby = {"Cash", "Check"};
-    for (const auto& row : db.query("SELECT * FROM Credit_card_master_table WHERE used = TRUE"))
-        payby.push_back(row["card_name"].textOr());
-    mutableField("cmbcash").items = framework::lists::cashAccounts(db);
-    mutableField("cmbbank").items = framework::lists::banks(db);
-    mutableField("cmbcustno").items = framework::lists::customersByNumber(db);
-    mutableField("cmbcustname").items = framework::lists::customersByName(db);
-    mutableField("cmbcurrency").items = framework::lists::currencies(db);
+    for (auto& [control, items] : receivedMoneyLists(db, context().KELTRO_NO_PERIODS))
+        mutableField(control).items = std::move(items);
     auto& invoiceCurrencies = mutableField("cmbinvoice_currency").items;
-    invoiceCurrencies = framework::lists::currencies(db);
+    invoiceCurrencies = field("cmbcurrency").items;
     invoiceCurrencies.push_back(kAllCurrencies);
-    mutableField("cmbfyear").items = framework::lists::fiscalYears(db);
-    mutableField("cmbperiod").items = framework::lists::periodNumbers(context().KELTRO_NO_PERIODS);
     const auto accounts = rowAccountItems(db);
     mutableField("dd1").items = mutableField("dd2").items = accounts;
     m_rowAccounts.clear();

@@ -1,5 +1,7 @@
 #include "receipts/ReceiptFields.h"
 
+#include "framework/LookupList.h"
+
 namespace keltro::receipts {
 
 using framework::Field;
@@ -59,6 +61,23 @@ std::vector<Field> flagFields() {
              .locked = true},
             {.name = "chkvoid", .kind = FieldKind::Check, .caption = "Void", .value = "0",
              .locked = true}};
+}
+
+std::vector<std::pair<std::string, std::vector<std::string>>> receivedMoneyLists(
+    db::Database& db, const std::string& periodCount) {
+    std::vector<std::string> payby = {"Cash", "Check"};
+    for (const auto& row :
+         db.query("SELECT card_name FROM Credit_card_master_table WHERE used = TRUE"))
+        payby.push_back(row["card_name"].textOr());
+    namespace lists = framework::lists;
+    return {{"cmbpayby", std::move(payby)},
+            {"cmbcash", lists::cashAccounts(db)},
+            {"cmbbank", lists::banks(db)},
+            {"cmbcustno", lists::customersByNumber(db)},
+            {"cmbcustname", lists::customersByName(db)},
+            {"cmbcurrency", lists::currencies(db)},
+            {"cmbfyear", lists::fiscalYears(db)},
+            {"cmbperiod", lists::periodNumbers(periodCount)}};
 }
 
 }  // namespace keltro::receipts

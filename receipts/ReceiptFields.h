@@ -9,7 +9,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "db/Database.h"
 
 #include "framework/ScreenParts.h"
 
@@ -43,5 +46,11 @@ std::vector<framework::Field> currencyFields();
 
 // The printed and void flags.
 std::vector<framework::Field> flagFields();
+
+// The look-up lists of the money-received header, by control: pay by ("Cash", "Check" and
+// the credit cards in use), cash accounts, banks, customers by number and by name,
+// currencies, fiscal years and the periods "1" .. `periodCount`.
+std::vector<std::pair<std::string, std::vector<std::string>>> receivedMoneyLists(
+    db::Database& db, const std::string& periodCount);
 
 }  // namespace keltro::receipts
