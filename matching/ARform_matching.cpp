@@ -292,14 +292,20 @@ void ARform_matching::offerOpenItems() {
     refreshTotals();
 }
 
+// An applied amount carries the sign of its item: a credit takes a negative one, a debit
+// a positive one.
 bool ARform_matching::acceptCell(const std::string& gridName, std::size_t index,
-                                 const std::string& /*caption*/, const std::string& /*text*/) {
+                                 const std::string& caption, const std::string& text) {
     if (gridName != kGrid) return true;
     if (index >= grid(kGrid).rows.size())
         throw framework::ScreenError(className() + "." + kGrid +
                                      " offers open items only; it takes no new row");
     m_currentRow = index;
-    return true;
+    if (caption != column::kApplied) return true;
+    const auto verdict = receipts::checkCell(grid(kGrid).rows.at(index), caption, text);
+    if (verdict != receipts::CellVerdict::WrongSign) return true;
+    ui().message(receipts::refusalMessage(verdict));
+    return false;
 }
 
 void ARform_matching::onCellChanged(const std::string& gridName, std::size_t index,

@@ -37,10 +37,18 @@ std::string baseAmountText(const GridRow& row) {
     return FormatAmount(roundMoney(converted ? *applied * *rate : *applied));
 }
 
+// The balance left; an applied amount that would carry the item past zero is cut back to
+// what the item has left, so that no open amount changes its sign.
 void refreshRow(GridRow& row) {
-    row[column::kBalance] = FormatAmount(
-        roundMoney(amountOf(row, column::kOpen) - amountOf(row, column::kApplied) -
-                   amountOf(row, column::kDiscountTaken) - amountOf(row, column::kWriteOff)));
+    const double open = amountOf(row, column::kOpen);
+    const double available = roundMoney(open - amountOf(row, column::kDiscountTaken) -
+                                        amountOf(row, column::kWriteOff));
+    double balance = roundMoney(available - amountOf(row, column::kApplied));
+    if (numberOf(cellOf(row, column::kApplied)) && balance * open < 0) {
+        row[column::kApplied] = FormatAmount(available);
+        balance = 0;
+    }
+    row[column::kBalance] = FormatAmount(balance);
     row[column::kBaseAmount] = baseAmountText(row);
 }
 

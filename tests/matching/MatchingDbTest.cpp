@@ -101,6 +101,30 @@ TEST_F(MatchingTest, aCreditNoteAppliedInFullSettlesBothDocumentsAndPostsNothing
     expectCleanBooks();
 }
 
+// An applied amount of the wrong sign is refused; one larger than what the item has left is
+// cut back to it, so that no open amount passes zero.
+TEST_F(MatchingTest, appliedAmountsKeepTheirItemsSignAndStopAtZero) {
+    const std::string invoice = addDocument({.lines = {100}});
+    const std::string credit = addDocument({.doctype = "cn", .lines = {40}});
+    auto& screen = newMatching("1002");
+    ui.clear();
+    enterCell(screen, credit, "applied amount", "500");
+    enterCell(screen, invoice, "applied amount", "-10");
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>(2, "applied amount is invalid.")));
+    EXPECT_EQ(cell(screen, rowOf(screen, credit), "applied amount"), "");
+    enterCell(screen, credit, "applied amount", "-500");
+    enterCell(screen, invoice, "applied amount", "90");
+    EXPECT_EQ(cell(screen, rowOf(screen, credit), "applied amount"), "-40.00");
+    EXPECT_EQ(cell(screen, rowOf(screen, credit), "balance"), "0.00");
+    enterCell(screen, invoice, "applied amount", "40");
+    ASSERT_TRUE(saved(screen)) << ::testing::PrintToString(ui.texts());
+    EXPECT_DOUBLE_EQ(number("SELECT open_amount FROM AR_transaction_table WHERE docno = ?", {credit}),
+                     0);
+    EXPECT_DOUBLE_EQ(
+        number("SELECT open_amount FROM AR_transaction_table WHERE docno = ?", {invoice}), 60);
+    expectCleanBooks();
+}
+
 // Unequal sides are refused and nothing is written; applying part of the invoice then
 // leaves its header "paid, not fully paid".
 TEST_F(MatchingTest, unequalSidesAreRefusedAndAPartialApplicationLeavesTheInvoiceOpen) {
@@ -235,13 +259,15 @@ TEST_F(MatchingTest, eachCheckRefusesTheSaveWithItsMessage) {
         std::vector<std::pair<std::string, std::string>> cells;  // of the invoice row
         const char* field;
         const char* message;
+        const char* creditApplied = nullptr;  // the sides kept equal
     };
     const Case cases[] = {
         {{{"discount taken", "x"}}, nullptr, ": discount taken is invalid"},
-        {{{"discount taken", "5"}, {"discount account", ""}}, nullptr,
-         ": please specify discount account"},
+        {{{"applied amount", "95"}, {"discount taken", "5"}, {"discount account", ""}}, nullptr,
+         ": please specify discount account", "-95"},
         {{{"write-off", "y"}}, nullptr, ": write off is invalid"},
-        {{{"write-off", "3"}}, nullptr, ": please specify write off account"},
+        {{{"applied amount", "97"}, {"write-off", "3"}}, nullptr,
+         ": please specify write off account", "-97"},
         {{}, "txtdate", "please specify date"},
         {{}, "cmbcustno", "please specify customer"},
         {{}, "cmbperiod", "please specify period"},
@@ -253,6 +279,7 @@ TEST_F(MatchingTest, eachCheckRefusesTheSaveWithItsMessage) {
         fill(screen, invoice);
         fill(screen, credit);
         for (const auto& [caption, value] : c.cells) enterCell(screen, invoice, caption, value);
+        if (c.creditApplied) enterCell(screen, credit, "applied amount", c.creditApplied);
         if (c.field) screen.enter(c.field, "");
         EXPECT_FALSE(saved(screen));
         EXPECT_EQ(lastSaid(), c.field ? std::string(c.message) : invoice + c.message);
