@@ -35,6 +35,11 @@ bool DocumentScreen::guarded(const std::function<void()>& step, const std::strin
     }
 }
 
+void DocumentScreen::gotoDocno(const std::string& docnox) {
+    setValue("txtdocno", docnox);
+    guarded([&] { gotoNumber(docnox); });
+}
+
 // --- Mode -----------------------------------------------------------------------------
 
 void DocumentScreen::enterMode(Mode mode) {

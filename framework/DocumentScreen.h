@@ -39,6 +39,11 @@ namespace keltro::framework {
 bool among(const std::vector<std::string>& names, const std::string& name);
 
 class DocumentScreen : public Screen {
+public:
+    // Shows the document with this number, as the host asks: the number goes into
+    // `txtdocno` and the screen looks it up.
+    void gotoDocno(const std::string& docnox);
+
 protected:
     DocumentScreen(std::string className, std::string title);
 
@@ -65,6 +70,8 @@ protected:
     virtual void leaveEdit() = 0;
     virtual void saveNew() = 0;
     virtual void saveEdit() = 0;
+    // Shows the stored document with this number; says so when there is none.
+    virtual void gotoNumber(const std::string& docno) = 0;
     // After a new document failed to save: the number goes back to "** New **" and the
     // keys are cleared; what was typed stays.
     void clearNewNumber();

@@ -185,11 +185,6 @@ void ARform_invoice::gotoFkey(const std::string& fkeyx) {
     });
 }
 
-void ARform_invoice::gotoDocno(const std::string& docnox) {
-    setValue("txtdocno", docnox);
-    guarded([&] { gotoNumber(docnox); });
-}
-
 void ARform_invoice::gotoRecurringNo(const std::string& docnox) {
     setValue("chkrecur", "1");
     setValue("txtdocno", docnox);

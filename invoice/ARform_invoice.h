@@ -53,7 +53,6 @@ public:
     // sets it and starts a new document.
     void switchTo(const std::string& doctypex);
     void gotoFkey(const std::string& fkeyx);
-    void gotoDocno(const std::string& docnox);
     // The number of a recurring definition; the screen goes into recurring mode.
     void gotoRecurringNo(const std::string& docnox);
 
@@ -96,7 +95,7 @@ private:
     void showNoDocument();
     void showLastOfKind();
     void showDocumentWithKey(const std::string& fkey);
-    void gotoNumber(const std::string& docno);
+    void gotoNumber(const std::string& docno) override;
     void step(int direction);
     void refreshShown();
     void setLinesFrom(const std::vector<store::ArLine>& lines);

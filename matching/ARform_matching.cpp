@@ -108,11 +108,6 @@ void ARform_matching::attachActions() {
     attach("&A/R Record", [this] { arRecord(); });
 }
 
-void ARform_matching::gotoDocno(const std::string& docnox) {
-    setValue("txtdocno", docnox);
-    guarded([&] { gotoNumber(docnox); });
-}
-
 // --- Opening ---------------------------------------------------------------------------
 
 void ARform_matching::onLoad() {

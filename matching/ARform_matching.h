@@ -28,8 +28,6 @@ namespace keltro::matching {
 class ARform_matching : public framework::DocumentScreen {
 public:
     ARform_matching();
-    // Shows the matching with this number, as the host asks.
-    void gotoDocno(const std::string& docnox);
 
     // The stored matching on screen; nothing for a new one.
     const std::optional<MatchingHeader>& shownMatching() const { return m_shown; }
@@ -69,7 +67,7 @@ private:
     void showLast();
     void step(int direction);
     void refresh();
-    void gotoNumber(const std::string& docno);
+    void gotoNumber(const std::string& docno) override;
 
     // --- entering a matching ----------------------------------------------------------------
     void dateChanged();

@@ -141,11 +141,6 @@ void ARform_prepayment::gotoFkey(const std::string& fkeyx) {
     });
 }
 
-void ARform_prepayment::gotoDocno(const std::string& docnox) {
-    setValue("txtdocno", docnox);
-    guarded([&] { gotoNumber(docnox); });
-}
-
 // --- Opening --------------------------------------------------------------------------
 
 void ARform_prepayment::onLoad() {

@@ -30,8 +30,6 @@ public:
     ARform_prepayment();
     // Shows the prepayment with this internal key, as the host asks.
     void gotoFkey(const std::string& fkeyx);
-    // Shows the prepayment with this number, as the host asks.
-    void gotoDocno(const std::string& docnox);
 
     // The stored prepayment on screen, as last read; nothing while entering one.
     const std::optional<receipts::ReceiptHeader>& shownPrepayment() const { return m_shown; }
@@ -63,7 +61,7 @@ private:
     void showLast();
     void step(int direction);
     void refresh();
-    void gotoNumber(const std::string& docno);
+    void gotoNumber(const std::string& docno) override;
     void showStoredLines(const std::string& fkey);
 
     // --- entering and saving --------------------------------------------------------------

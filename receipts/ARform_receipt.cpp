@@ -192,11 +192,6 @@ void ARform_receipt::receiptThisInvoice(const std::string& docnox, const std::st
     guarded([this] { startNew(ReceiptDate::Today); });
 }
 
-void ARform_receipt::gotoDocno(const std::string& docnox) {
-    setValue("txtdocno", docnox);
-    guarded([&] { gotoNumber(docnox); });
-}
-
 // --- Opening --------------------------------------------------------------------------
 
 void ARform_receipt::onLoad() {

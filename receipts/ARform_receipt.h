@@ -38,7 +38,6 @@ public:
 
     // A new receipt from `custnox`, with the document `docnox` offered first.
     void receiptThisInvoice(const std::string& docnox, const std::string& custnox);
-    void gotoDocno(const std::string& docnox);
 
     // The document to offer first once the customer's open lines are listed; empty when
     // none was asked for (or once it was offered).
@@ -83,7 +82,7 @@ private:
     void showLast();
     void step(int direction);
     void refresh();
-    void gotoNumber(const std::string& docno);
+    void gotoNumber(const std::string& docno) override;
     void leaveEditBeforeMoving();
     void showStoredLines(const std::string& fkey);
     std::string accountName(const std::string& accno) const;
