@@ -47,30 +47,6 @@ receipts::ReceiptHeader newHeader(const PrepaymentSaveContext& context, const Pr
     return h;
 }
 
-// The open credit: the customer is owed the amount until it is consumed.
-void insertOpenCredit(const PrepaymentSaveContext& context, const receipts::ReceiptHeader& h,
-                      const std::string& checkNo) {
-    store::ArHeader copies;
-    copies.doctype = h.doctype;
-    copies.fkey = h.fkey;
-    copies.docno = h.docno;
-    copies.customerNo = h.customerNo;
-    copies.currency = h.currency;
-    copies.exchangeRate = h.exchangeRate;
-    copies.invoiceDate = h.receiptDate;
-    copies.period = h.period;
-    copies.fyear = h.fyear;
-    store::ArLine line;
-    line.payItem = "1";
-    line.grossAmount = line.openAmount = -h.receiptAmount;
-    line.receiptNo = h.docno;
-    line.checkNo = checkNo;
-    line.source = kPrepaymentSource;
-    line.sourceForm = kPrepaymentForm;
-    line.created = h.created;
-    store::insertLines(context.db, copies, {line});
-}
-
 // An account missing from the chart keeps the usual side; the journal then says
 // "No account " + its number.
 PrepaymentSides sidesOf(db::Database& db, const std::string& cashSide,
@@ -107,6 +83,29 @@ std::optional<std::string> postJournal(PrepaymentSaveContext& context,
 
 }  // namespace
 
+void insertPrepaymentCredit(db::Database& db, const receipts::ReceiptHeader& h,
+                            const std::string& checkNo) {
+    store::ArHeader copies;
+    copies.doctype = h.doctype;
+    copies.fkey = h.fkey;
+    copies.docno = h.docno;
+    copies.customerNo = h.customerNo;
+    copies.currency = h.currency;
+    copies.exchangeRate = h.exchangeRate;
+    copies.invoiceDate = h.receiptDate;
+    copies.period = h.period;
+    copies.fyear = h.fyear;
+    store::ArLine line;
+    line.payItem = "1";
+    line.grossAmount = line.openAmount = -h.receiptAmount;
+    line.receiptNo = h.docno;
+    line.checkNo = checkNo;
+    line.source = kPrepaymentSource;
+    line.sourceForm = h.sourceForm;
+    line.created = h.created;
+    store::insertLines(db, copies, {line});
+}
+
 std::string liabilityAccount(const store::Customer& customer, const std::string& moduleDefault) {
     const std::string own = trimmedText(customer.prepaymentAccno);
     return own.empty() ? moduleDefault : own;
@@ -139,7 +138,7 @@ std::optional<SavedPrepayment> saveNewPrepayment(PrepaymentSaveContext& context,
         liabilityAccount(checked.customer, context.accounts.defaultLiability);
     receipts::ReceiptHeader header = newHeader(context, draft, checked, *numbers, liability);
     header.id = receipts::insertReceiptHeader(context.db, header);
-    insertOpenCredit(context, header, trimmedText(draft.checkNo));
+    insertPrepaymentCredit(context.db, header, trimmedText(draft.checkNo));
     const auto glFkey = postJournal(context, header, checked);
     if (!glFkey) return std::nullopt;
     receipts::setReceiptJournalKey(context.db, header.fkey, *glFkey);

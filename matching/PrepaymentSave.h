@@ -29,6 +29,7 @@
 #include "services/Balances.h"
 #include "services/Clock.h"
 #include "services/JournalWriter.h"
+#include "receipts/ReceiptRecords.h"
 #include "services/Ui.h"
 
 namespace keltro::matching {
@@ -62,6 +63,12 @@ struct SavedPrepayment {
     std::string docno;
     std::string glFkey;
 };
+
+// The open credit of a prepayment (its AR_transaction_table line, pay item 1, at −amount in
+// gross and open amount): the customer is owed the amount until it is consumed. Its
+// source form is the header's.
+void insertPrepaymentCredit(db::Database& db, const receipts::ReceiptHeader& header,
+                            const std::string& checkNo);
 
 // The customer's liability account, else the module's.
 std::string liabilityAccount(const store::Customer& customer, const std::string& moduleDefault);

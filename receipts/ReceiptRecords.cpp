@@ -195,9 +195,13 @@ std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& h) {
         .addText("source_form", h.sourceForm)
         .addText("order_no", h.orderNo)
         .addText("customer_po", h.customerPo)
-        .addText("prepayment_liability_accno", h.prepaymentLiabilityAccno);
+        .addText("prepayment_liability_accno", h.prepaymentLiabilityAccno)
+        .addText("bank_accno", h.bankAccno)
+        .addText("GLFKEY", h.glFkey)
+        .addText("fast_apply_invoice_no", h.fastApplyInvoiceNo)
+        .addText("fast_docno", h.fastDocno);
     store::addCreationColumns(row, h.created);
-    row.add("void", false).add("new_from_fast", false).add("printed", false);
+    row.add("void", false).add("new_from_fast", h.newFromFast).add("printed", false);
     return db.insert(row.insertSql(kHeaderTable), row.params(), "id");
 }
 

@@ -158,44 +158,14 @@ private:
         const double excess = unappliedExcess(m_checked.baseAmount, totalBase,
                                               m_checked.foreign ? m_checked.rate : 1);
         if (excess == 0) return true;
-        const auto period =
-            services::FiscalPeriodOfDate(m_context.db, m_context.ui, m_checked.receiptDate);
-        if (!period) return false;
-        const auto numbers =
-            services::NumberNewDocument(m_context.db, m_context.ui, store::kCompany,
-                                        store::doctype::kUnappliedCash, period->fyear);
-        if (!numbers) return false;
-        store::ArDocument document = unappliedDocument(*numbers, excess);
-        store::insertDocument(m_context.db, document);
-        setUnappliedDocument(m_context.db, m_header.fkey, numbers->docno, excess);
+        const UnappliedCash cash{m_header.customerNo, m_checked.receiptDate, m_header.currency,
+                                 m_header.exchangeRate, m_checked.period,   m_checked.fyear,
+                                 m_header.docno,      m_header.checkNo,     kReceiptForm};
+        const auto docno = addUnappliedCashDocument(
+            {m_context.db, m_context.ui, m_context.clock, m_context.user}, cash, excess);
+        if (!docno) return false;
+        setUnappliedDocument(m_context.db, m_header.fkey, *docno, excess);
         return true;
-    }
-
-    store::ArDocument unappliedDocument(const services::NewDocumentNumbers& numbers,
-                                        double excess) const {
-        store::ArDocument document;
-        store::ArHeader& h = document.header;
-        h.doctype = std::string(store::doctype::kUnappliedCash);
-        h.fkey = numbers.fkey;
-        h.docno = numbers.docno;
-        h.customerNo = m_header.customerNo;
-        h.invoiceDate = m_checked.receiptDate;
-        h.currency = m_header.currency;
-        h.exchangeRate = m_header.exchangeRate;
-        h.sourceForm = kReceiptForm;
-        h.period = m_checked.period;
-        h.fyear = m_checked.fyear;
-        store::ArLine line;
-        line.payItem = "1";
-        line.grossAmount = line.openAmount = -excess;
-        line.receiptNo = m_header.docno;
-        line.checkNo = m_header.checkNo;
-        line.source = kReceiptSource;
-        line.sourceForm = kReceiptForm;
-        line.created = {"", m_context.clock.today(), m_context.clock.timeOfDay()};
-        line.user = m_context.user;
-        document.lines.push_back(std::move(line));
-        return document;
     }
 
     ReceiptSaveContext& m_context;
@@ -237,6 +207,39 @@ std::optional<SavedReceipt> completeFastReceipt(ReceiptSaveContext& context,
     if (!glFkey) return std::nullopt;
     transaction.commit();
     return SavedReceipt{header.fkey, header.docno, *glFkey};
+}
+
+std::optional<std::string> addUnappliedCashDocument(const UnappliedCashContext& context,
+                                                    const UnappliedCash& cash, double amount) {
+    const auto period = services::FiscalPeriodOfDate(context.db, context.ui, cash.date);
+    if (!period) return std::nullopt;
+    const auto numbers = services::NumberNewDocument(
+        context.db, context.ui, store::kCompany, store::doctype::kUnappliedCash, period->fyear);
+    if (!numbers) return std::nullopt;
+    store::ArDocument document;
+    store::ArHeader& h = document.header;
+    h.doctype = std::string(store::doctype::kUnappliedCash);
+    h.fkey = numbers->fkey;
+    h.docno = numbers->docno;
+    h.customerNo = cash.customerNo;
+    h.invoiceDate = cash.date;
+    h.currency = cash.currency;
+    h.exchangeRate = cash.rate;
+    h.sourceForm = cash.sourceForm;
+    h.period = cash.period;
+    h.fyear = cash.fyear;
+    store::ArLine line;
+    line.payItem = "1";
+    line.grossAmount = line.openAmount = -amount;
+    line.receiptNo = cash.receiptDocno;
+    line.checkNo = cash.checkNo;
+    line.source = kReceiptSource;
+    line.sourceForm = cash.sourceForm;
+    line.created = {"", context.clock.today(), context.clock.timeOfDay()};
+    line.user = context.user;
+    document.lines.push_back(std::move(line));
+    store::insertDocument(context.db, document);
+    return numbers->docno;
 }
 
 void storeJournalKey(db::Database& db, const SavedReceipt& saved) {

@@ -72,6 +72,30 @@ std::optional<SavedReceipt> completeFastReceipt(ReceiptSaveContext& context,
                                                 const ReceiptDraft& draft,
                                                 const CheckedReceipt& checked);
 
+// An unapplied-cash document ('ua'): money a customer paid that no document took, offered
+// to later receipts and matching as a credit of −amount.
+struct UnappliedCash {
+    std::string customerNo;
+    db::Date date;  // its number comes from this date's fiscal year
+    std::string currency;
+    std::optional<double> rate;  // foreign currency only
+    int period = 0;
+    std::string fyear;
+    std::string receiptDocno;
+    std::string checkNo;
+    std::string sourceForm;
+};
+struct UnappliedCashContext {
+    db::Database& db;
+    services::Ui& ui;
+    const services::Clock& clock;
+    std::string user;
+};
+// Numbers and writes the document inside the caller's transaction; its number, nothing
+// after a message.
+std::optional<std::string> addUnappliedCashDocument(const UnappliedCashContext& context,
+                                                    const UnappliedCash& cash, double amount);
+
 // After the commit: the receipt's journal key in its header (nothing for an empty key).
 void storeJournalKey(db::Database& db, const SavedReceipt& saved);
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "framework/FieldText.h"
+#include "receipts/PayByAccount.h"
 
 #include "services/Money.h"
 
@@ -12,9 +13,6 @@ using framework::trimmedText;
 
 namespace {
 
-constexpr const char* kCash = "Cash";
-constexpr const char* kCheck = "Check";
-constexpr const char* kPayLater = "Pay Later";
 
 // One run of the checks over a draft; each step says what failed and gives false.
 class ReceiptChecks {
@@ -70,11 +68,16 @@ public:
     }
 
     bool payby() {
-        const std::string& payby = m_draft.payby;
-        if (trimmedText(payby).empty()) return refuse("please specify pay by");
-        if (payby == kCash || payby == kPayLater) return cashOrBank();
-        if (payby == kCheck) return cheque() && bank();
-        return card();
+        const auto account = checkedMoneyAccount(
+            m_context.db, m_context.ui,
+            {m_draft.payby, m_draft.cashAccno, m_draft.bankCode, m_draft.checkNo,
+             m_draft.checkDate, m_draft.currency},
+            CardAccount::Asset);
+        if (!account) return false;
+        m_checked.debitAccno = account->debitAccno;
+        m_checked.cashAccno = account->cashAccno;
+        m_checked.bankCode = account->bankCode;
+        return true;
     }
 
     bool customerExists() {
@@ -100,10 +103,8 @@ public:
     }
 
     bool workingPeriod() {
-        const auto config = store::loadWorkingPeriodConfig(m_context.db);
-        if (!config || isWithinReceiptWorkingPeriod(*config, m_checked.fyear, m_checked.period))
-            return true;
-        return refuse(std::string(store::kOutOfWorkingPeriod));
+        return checkReceiptWorkingPeriod(m_context.db, m_context.ui, m_checked.fyear,
+                                         m_checked.period);
     }
 
     const CheckedReceipt& checked() const { return m_checked; }
@@ -112,48 +113,6 @@ private:
     bool refuse(const std::string& message) {
         m_context.ui.message(message);
         return false;
-    }
-
-    bool cashOrBank() {
-        const std::string cash = trimmedText(m_draft.cashAccno);
-        if (!cash.empty()) {
-            m_checked.cashAccno = m_checked.debitAccno = cash;
-            return true;
-        }
-        if (trimmedText(m_draft.bankCode).empty())
-            return refuse("please specify cash account or bank code");
-        return bank();
-    }
-
-    bool cheque() {
-        if (trimmedText(m_draft.bankCode).empty()) return refuse("please specify bank code");
-        if (trimmedText(m_draft.checkNo).empty()) return refuse("please specify check number");
-        return m_draft.checkDate || refuse("please specify check date");
-    }
-
-    bool bank() {
-        const std::string code = trimmedText(m_draft.bankCode);
-        const auto bank =
-            m_context.db.queryOne("SELECT * FROM Bank_master_table WHERE bank_code = ?", {code});
-        if (!bank) return refuse("Bank code " + code + " is invalid.");
-        m_checked.debitAccno = (*bank)["account_no"].textOr();
-        if (m_checked.debitAccno.empty()) return refuse("Bank code : linked account is empty");
-        if (!m_context.db.queryOne(
-                "SELECT * FROM Bank_currency_table WHERE bank_code = ? AND currency = ?",
-                {code, m_draft.currency}))
-            return refuse("This Bank code does not accept this currency (" + m_draft.currency +
-                          ")");
-        m_checked.bankCode = code;
-        return true;
-    }
-
-    bool card() {
-        const auto card = m_context.db.queryOne(
-            "SELECT * FROM Credit_card_master_table WHERE card_name = ?", {m_draft.payby});
-        m_checked.debitAccno = card ? (*card)["asset_accno"].textOr() : std::string();
-        return !m_checked.debitAccno.empty() ||
-               refuse("No Asset Account for " + m_draft.payby +
-                      ".\nCheck its setting in Credit card master.");
     }
 
     const CheckContext& m_context;
@@ -239,6 +198,14 @@ std::optional<PeriodAndYear> checkedPeriodAndYear(services::Ui& ui, const std::s
         return std::nullopt;
     }
     return PeriodAndYear{static_cast<int>(number), trimmedText(fyearText)};
+}
+
+bool checkReceiptWorkingPeriod(db::Database& db, services::Ui& ui, const std::string& fyear,
+                               int period) {
+    const auto config = store::loadWorkingPeriodConfig(db);
+    if (!config || isWithinReceiptWorkingPeriod(*config, fyear, period)) return true;
+    ui.message(std::string(store::kOutOfWorkingPeriod));
+    return false;
 }
 
 double receiptBaseAmount(double amount, double rate, bool foreign) {

@@ -106,6 +106,11 @@ struct PeriodAndYear {
 std::optional<PeriodAndYear> checkedPeriodAndYear(services::Ui& ui, const std::string& periodText,
                                                   const std::string& fyearText);
 
+// The receipts' working-period rule, saying "Fiscal period/year is out of working period."
+// when it fails.
+bool checkReceiptWorkingPeriod(db::Database& db, services::Ui& ui, const std::string& fyear,
+                               int period);
+
 // The receipt amount in base currency: the amount, or round(amount × rate, 2).
 double receiptBaseAmount(double amount, double rate, bool foreign);
 

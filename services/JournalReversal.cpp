@@ -158,7 +158,8 @@ std::optional<Reversal> ReversePrepaymentJournal(JournalContext& context, std::s
 }
 
 std::optional<Reversal> ReverseReceiptJournal(JournalContext& context, std::string_view glKey,
-                                              std::string_view receiptNo) {
+                                              std::string_view receiptNo,
+                                              std::string_view source) {
     const std::string number(receiptNo);
     const auto lines = ReadJournalLines(context.db(), glKey);
     if (lines.empty()) return Reversal{};
@@ -168,7 +169,7 @@ std::optional<Reversal> ReverseReceiptJournal(JournalContext& context, std::stri
     if (std::to_string(today->period) == headerText(header, "period") &&
         today->fyear == headerText(header, "fyear"))
         return appendReversal(context, lines, glKey, "Void receipt " + number);
-    return reverseToday(context, lines, glKey, "AR-RECEIPT", "void receipt " + number,
+    return reverseToday(context, lines, glKey, std::string(source), "void receipt " + number,
                         std::nullopt);
 }
 

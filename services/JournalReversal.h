@@ -78,9 +78,11 @@ std::optional<Reversal> ReverseInvoiceJournal(JournalContext& context, std::stri
 std::optional<Reversal> ReversePrepaymentJournal(JournalContext& context, std::string_view glKey,
                                                  std::string_view prepaymentNo);
 
-// A receipt voided ("AR-RECEIPT"): appended to its journal ("Void receipt " + receipt
-// no.) when today lies in the journal's fiscal year and period, else a new journal.
+// A receipt voided: appended to its journal ("Void receipt " + receipt no.) when today
+// lies in the journal's fiscal year and period, else a new journal of `source`
+// ("AR-RECEIPT"; a miscellaneous receipt's is "AR-MISC").
 std::optional<Reversal> ReverseReceiptJournal(JournalContext& context, std::string_view glKey,
-                                              std::string_view receiptNo);
+                                              std::string_view receiptNo,
+                                              std::string_view source = "AR-RECEIPT");
 
 }  // namespace keltro::services

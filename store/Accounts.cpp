@@ -32,6 +32,12 @@ std::optional<Account> findAccount(db::Database& db, std::string_view accno) {
     return readAccount(*row);
 }
 
+double amountOnSide(db::Database& db, std::string_view accno, Side side, double amount) {
+    const auto account = findAccount(db, accno);
+    const bool debited = side == Side::Debit;
+    return !account || account->debit == debited ? amount : 0.0 - amount;
+}
+
 std::vector<AccountName> revenueAccounts(db::Database& db) {
     std::vector<AccountName> accounts;
     for (const auto& row : db.query(

@@ -45,6 +45,14 @@ struct AccountName {
 
 std::optional<Account> findAccount(db::Database& db, std::string_view accno);
 
+// The side a posting moves an account on.
+enum class Side { Debit, Credit };
+// `amount` on `side` of `accno`, signed by the journal's convention: positive when the side
+// is the account's own (a debit of an asset, a credit of an income account), negative
+// otherwise. An account missing from the chart counts as kept on `side`; the journal then
+// says "No account " + its number.
+double amountOnSide(db::Database& db, std::string_view accno, Side side, double amount);
+
 // Postable accounts (type 'A') whose class has the parent 'REVENUE', by number.
 std::vector<AccountName> revenueAccounts(db::Database& db);
 
