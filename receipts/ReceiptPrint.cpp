@@ -73,4 +73,35 @@ std::string previewQuery(const PrintedReceipt& r) {
            " Order by Receipt_transaction_table.pay_item";
 }
 
+std::string miscReceiptPreviewQuery(const std::string& fkey) {
+    return "SELECT Receipt_misc_header_table.*, Receipt_misc_transaction_table.lineno,"
+           " Receipt_misc_transaction_table.accno, Receipt_misc_transaction_table.amount,"
+           " Receipt_misc_transaction_table.Description, Receipt_misc_transaction_table.Reference,"
+           " Account_master_table.accname"
+           " FROM (Receipt_misc_header_table INNER JOIN Receipt_misc_transaction_table"
+           " ON Receipt_misc_header_table.fkey = Receipt_misc_transaction_table.fkey)"
+           " LEFT JOIN Account_master_table"
+           " ON Receipt_misc_transaction_table.accno = Account_master_table.accno"
+           " WHERE Receipt_misc_header_table.fkey = " +
+           sqlLiteral(fkey) + " ORDER BY Receipt_misc_transaction_table.lineno";
+}
+
+std::string fastReceiptPreviewQuery(const std::string& fkey) {
+    return "SELECT AR_Fast_Receipt_header_table.*, AR_Fast_Receipt_transaction_table.lineno,"
+           " AR_Fast_Receipt_transaction_table.transaction_type,"
+           " AR_Fast_Receipt_transaction_table.receipt_by,"
+           " AR_Fast_Receipt_transaction_table.check_no AS line_check_no,"
+           " AR_Fast_Receipt_transaction_table.customer_no,"
+           " AR_Fast_Receipt_transaction_table.amount,"
+           " AR_Fast_Receipt_transaction_table.invoice_no,"
+           " AR_Fast_Receipt_transaction_table.accno,"
+           " AR_Fast_Receipt_transaction_table.Description, Customer_table.customer_name"
+           " FROM (AR_Fast_Receipt_header_table INNER JOIN AR_Fast_Receipt_transaction_table"
+           " ON AR_Fast_Receipt_header_table.fkey = AR_Fast_Receipt_transaction_table.fkey)"
+           " LEFT JOIN Customer_table"
+           " ON AR_Fast_Receipt_transaction_table.customer_no = Customer_table.customer_no"
+           " WHERE AR_Fast_Receipt_header_table.fkey = " +
+           sqlLiteral(fkey) + " ORDER BY AR_Fast_Receipt_transaction_table.lineno";
+}
+
 }  // namespace keltro::receipts

@@ -30,4 +30,12 @@ std::string previewTitle(const PrintedReceipt& receipt);
 
 std::string previewQuery(const PrintedReceipt& receipt);
 
+// A miscellaneous receipt with each line and its account's name, by line number; printed
+// under "A/R Miscellaneous Receipt".
+std::string miscReceiptPreviewQuery(const std::string& fkey);
+
+// A fast receipt batch with each line and its customer, by line number; printed under
+// "A/R Fast Receipt".
+std::string fastReceiptPreviewQuery(const std::string& fkey);
+
 }  // namespace keltro::receipts

@@ -613,7 +613,7 @@ const std::vector<GridLayout>& gridLayouts() {
           "receipt document type", "period", "fiscal year", "glfkey", "computer id"},
          {"transaction type", "receipt by", "check no", "check date", "amount", "invoice no",
           "order no", "customer po", "description", "account no", "account name",
-          "customer no", "customer name", "payer name"}},
+          "customer no", "customer name", "payer name", "period", "fiscal year"}},
         {"ARform_misc_receipt", "dbgrid1",
          {"line no", "account no", "account name", "amount", "description", "reference",
           "computer id"},
