@@ -74,34 +74,31 @@ std::string previewQuery(const PrintedReceipt& r) {
 }
 
 std::string miscReceiptPreviewQuery(const std::string& fkey) {
-    return "SELECT Receipt_misc_header_table.*, Receipt_misc_transaction_table.lineno,"
-           " Receipt_misc_transaction_table.accno, Receipt_misc_transaction_table.amount,"
-           " Receipt_misc_transaction_table.Description, Receipt_misc_transaction_table.Reference,"
-           " Account_master_table.accname"
-           " FROM (Receipt_misc_header_table INNER JOIN Receipt_misc_transaction_table"
-           " ON Receipt_misc_header_table.fkey = Receipt_misc_transaction_table.fkey)"
-           " LEFT JOIN Account_master_table"
-           " ON Receipt_misc_transaction_table.accno = Account_master_table.accno"
-           " WHERE Receipt_misc_header_table.fkey = " +
-           sqlLiteral(fkey) + " ORDER BY Receipt_misc_transaction_table.lineno";
+    return "SELECT h.docno, h.receipt_date AS \"date\", h.payer, h.payby AS \"pay by\","
+           " h.Currency AS \"currency\", h.receipt_amount AS \"receipt amount\","
+           " l.lineno AS \"line no\", l.accno AS \"account no\","
+           " a.accname AS \"account name\", l.amount, l.Description AS \"description\","
+           " l.Reference AS \"reference\""
+           " FROM (Receipt_misc_header_table h INNER JOIN Receipt_misc_transaction_table l"
+           " ON h.fkey = l.fkey) LEFT JOIN Account_master_table a ON l.accno = a.accno"
+           " WHERE h.fkey = " +
+           sqlLiteral(fkey) + " ORDER BY l.lineno";
 }
 
 std::string fastReceiptPreviewQuery(const std::string& fkey) {
-    return "SELECT AR_Fast_Receipt_header_table.*, AR_Fast_Receipt_transaction_table.lineno,"
-           " AR_Fast_Receipt_transaction_table.transaction_type,"
-           " AR_Fast_Receipt_transaction_table.receipt_by,"
-           " AR_Fast_Receipt_transaction_table.check_no AS line_check_no,"
-           " AR_Fast_Receipt_transaction_table.customer_no,"
-           " AR_Fast_Receipt_transaction_table.amount,"
-           " AR_Fast_Receipt_transaction_table.invoice_no,"
-           " AR_Fast_Receipt_transaction_table.accno,"
-           " AR_Fast_Receipt_transaction_table.Description, Customer_table.customer_name"
-           " FROM (AR_Fast_Receipt_header_table INNER JOIN AR_Fast_Receipt_transaction_table"
-           " ON AR_Fast_Receipt_header_table.fkey = AR_Fast_Receipt_transaction_table.fkey)"
-           " LEFT JOIN Customer_table"
-           " ON AR_Fast_Receipt_transaction_table.customer_no = Customer_table.customer_no"
-           " WHERE AR_Fast_Receipt_header_table.fkey = " +
-           sqlLiteral(fkey) + " ORDER BY AR_Fast_Receipt_transaction_table.lineno";
+    return "SELECT h.docno, h.receipt_date AS \"date\", h.bank_code AS \"bank\","
+           " l.lineno AS \"line no\", CASE l.transaction_type WHEN 1 THEN 'Receipt'"
+           " WHEN 2 THEN 'Unapplied cash' WHEN 3 THEN 'Prepayment'"
+           " WHEN 4 THEN 'Miscellaneous receipt' END AS \"transaction type\","
+           " CASE l.receipt_by WHEN 2 THEN 'Check' ELSE 'Cash' END AS \"receipt by\","
+           " l.check_no AS \"check no\", l.customer_no AS \"customer no\","
+           " c.customer_name AS \"customer name\", l.invoice_no AS \"invoice no\","
+           " l.accno AS \"account no\", l.amount, h.Currency AS \"currency\","
+           " l.real_docno AS \"document\", l.Description AS \"description\""
+           " FROM (AR_Fast_Receipt_header_table h INNER JOIN AR_Fast_Receipt_transaction_table l"
+           " ON h.fkey = l.fkey) LEFT JOIN Customer_table c ON l.customer_no = c.customer_no"
+           " WHERE h.fkey = " +
+           sqlLiteral(fkey) + " ORDER BY l.lineno";
 }
 
 }  // namespace keltro::receipts

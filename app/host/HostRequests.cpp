@@ -9,6 +9,7 @@
 #include "db/Database.h"
 #include "print/DocumentLayout.h"
 #include "print/ReceiptLayout.h"
+#include "services/DateFormat.h"
 #include "store/ReferenceData.h"
 
 namespace keltro::app {
@@ -139,13 +140,15 @@ std::string HostRequests::reportFolder(const std::string& installationFolder) {
 
 std::optional<HostRequests::Printout> HostRequests::printoutOf(db::Database& db, const std::string& titleArgument,
                                                               const std::string& query,
-                                                              const std::string& companyName) {
+                                                              const std::string& companyName,
+                                                              const std::string& printedOn) {
     const db::Rows rows = db.query(query);
     const print::ReportTitle title = print::parseReportTitle(titleArgument);
     // The rows tell which document they are.
     if (print::holdsDocumentLines(rows)) return documentPrintout(db, rows, title, companyName);
     if (print::holdsReceiptLines(rows)) return receiptPrintout(db, rows, title, companyName);
-    return std::nullopt;
+    if (rows.empty()) return std::nullopt;
+    return print::tablePrintoutFromRows(rows, title, companyName, printedOn);
 }
 
 void HostRequests::printDocument(const std::string& titleArgument, const std::string& query) {
@@ -153,8 +156,11 @@ void HostRequests::printDocument(const std::string& titleArgument, const std::st
     const std::string name = title.title + " " + title.number;
     db::Database* db = m_arclass.abcdb ? m_arclass.abcdb : m_arclass.cnx;
     try {
-        const auto printout = db ? printoutOf(*db, titleArgument, query, m_arclass.KELTRO_COMPANY_NAME)
-                                 : std::nullopt;
+        const std::string printedOn =
+            m_arclass.clock ? services::FormatUserDate(m_arclass.clock->today(), m_arclass.KELTRO_DATE_FORMAT)
+                            : std::string();
+        const auto printout =
+            db ? printoutOf(*db, titleArgument, query, m_arclass.KELTRO_COMPANY_NAME, printedOn) : std::nullopt;
         if (!printout) {
             m_desktop.showStatus("Nothing to print for " + name);
             return;

@@ -37,6 +37,7 @@
 #include "host/ARclass.h"
 #include "print/DocumentPrintout.h"
 #include "print/ReceiptPrintout.h"
+#include "print/TablePrintout.h"
 
 namespace keltro::app {
 
@@ -55,13 +56,15 @@ public:
     // The folder printouts are written to (made when missing).
     static std::string reportFolder(const std::string& installationFolder);
 
-    using Printout = std::variant<print::DocumentPrintout, print::ReceiptPrintout>;
+    using Printout = std::variant<print::DocumentPrintout, print::ReceiptPrintout, print::TablePrintout>;
 
     // The printout of an "ActiveReport" request: the rows of its query, with the
-    // addresses the query does not read; nullopt when the rows are neither a document's
-    // header and lines nor a receipt's. Throws db::DbError when the query fails.
+    // addresses the query does not read. Rows that are neither a document's header and
+    // lines nor a receipt's print as a table (dated `printedOn`); nullopt when there are
+    // no rows. Throws db::DbError when the query fails.
     static std::optional<Printout> printoutOf(db::Database& db, const std::string& titleArgument,
-                                              const std::string& query, const std::string& companyName);
+                                              const std::string& query, const std::string& companyName,
+                                              const std::string& printedOn = "");
 
 private:
     void printDocument(const std::string& titleArgument, const std::string& query);

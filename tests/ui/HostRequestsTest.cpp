@@ -265,9 +265,50 @@ TEST_F(PrintedDocumentTest, aReceiptsPrintoutHasItsAppliedDocumentsAndAmounts) {
     EXPECT_EQ(printout.unappliedDocno, "UA-26-00001");
 }
 
+// A miscellaneous receipt is neither an invoice nor a receipt of documents: its rows print
+// as a table, one line of the receipt a row.
+TEST_F(PrintedDocumentTest, aMiscellaneousReceiptPrintsItsLinesAsATable) {
+    desk.arclass.showform_ARform_misc();
+    framework::Screen& screen = *desk.arclass.referencedScreen("ARform_misc_receipt");
+    screen.run("&New");
+    screen.enter("cmbpayby", "Cash");
+    screen.enter("cmbcash", "1000");
+    screen.enter("txtamount", "1038.80");
+    screen.enterCell("dbgrid1", 0, "account no", "7100");
+    screen.enterCell("dbgrid1", 0, "amount", "1000");
+    screen.enterCell("dbgrid1", 1, "account no", "6000");
+    screen.enterCell("dbgrid1", 1, "amount", "38.80");
+    screen.enterCell("dbgrid1", 1, "description", "O'Brien's refund");
+    screen.run("&Save");
+    const auto request = previewOn("ARform_misc_receipt");
+    ASSERT_EQ(request.docnox, "A/R Miscellaneous Receipt,MR-26-00001,0");
+    asked.clear();
+    answer(request);
+    const std::string file = installation.filePath("User report/MR-26-00001.pdf").toStdString();
+    EXPECT_EQ(asked, Texts{"file " + file + " (A/R Miscellaneous Receipt MR-26-00001)"});
+    EXPECT_EQ(start(file), "%PDF-");
+
+    const auto table = printed<print::TablePrintout>(request.docnox, request.arg2);
+    const auto& report = table.report;
+    EXPECT_TRUE(report.landscape);
+    EXPECT_EQ(report.titleLines[1].centre, "A/R Miscellaneous Receipt MR-26-00001");
+    std::vector<std::string> captions;
+    for (const auto& column : report.columns) captions.push_back(column.caption);
+    EXPECT_THAT(captions, ::testing::IsSupersetOf({"account no", "account name", "amount", "description"}));
+    ASSERT_EQ(report.rows.size(), 2u);
+    const auto at = [&](std::size_t row, const std::string& caption) {
+        const auto column = std::find(captions.begin(), captions.end(), caption) - captions.begin();
+        return report.rows[row][static_cast<std::size_t>(column)];
+    };
+    EXPECT_EQ(at(0, "account name"), "Interest Income");
+    EXPECT_EQ(at(0, "amount"), "1,000.00");
+    EXPECT_EQ(at(1, "description"), "O'Brien's refund");
+}
+
 TEST_F(PrintedDocumentTest, aQueryThatFailsOrReadsNoDocumentIsToldAndNothingShown) {
     answer({"ActiveReport", "A/R Invoice,INV-26-00009,0", "SELECT docno FROM No_such_table"});
-    answer({"ActiveReport", "A/R Receipt,RC-26-00009,0", "SELECT 'RC-26-00009' AS docno"});
+    answer({"ActiveReport", "A/R Receipt,RC-26-00009,0",
+            "SELECT docno FROM Receipt_header_table WHERE docno = 'RC-26-00009'"});
     EXPECT_THAT(asked, ElementsAre(::testing::StartsWith("status Cannot print A/R Invoice INV-26-00009: "),
                                    "status Nothing to print for A/R Receipt RC-26-00009"));
 }
