@@ -18,6 +18,9 @@ class GridScreen : public Screen {
 public:
     GridScreen() : Screen("ARform_probe", "Probe") {
         addField({.name = "txtremark", .caption = "Remark"});
+        // A list on a window of the screen's own comes first, as the report screens' does.
+        addWindow("Print Column");
+        addGrid({.name = "grid_sel", .declaredCaptions = {"caption"}, .page = "Print Column"});
         addGrid({.name = "dbgrid1", .declaredCaptions = {"code", "amount", "hidden", "paid"}});
         addCommand(showTextBelowIconCommand());
         addExitCommand("&File");
@@ -72,6 +75,7 @@ TEST_F(FormSettingsTest, theGridBringsTheFontBarAndLoadPassesOverStoredValuesThe
         EXPECT_NO_THROW(screen->command(caption)) << caption;
     EXPECT_EQ(screen->field("cmbselcol").value, "selected columns");
     EXPECT_EQ(screen->field("cmbitcolor").items.size(), 510u);
+    EXPECT_EQ(screen->fontBarGrid(), "dbgrid1") << "not the list on the screen's own window";
 
     const Grid& grid = screen->grid("dbgrid1");
     EXPECT_EQ(grid.rowHeight, 450);
