@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/FontBarTarget.h"
 #include "framework/GridLayout.h"
 #include "services/UserRights.h"
 
@@ -24,10 +25,12 @@ Screen::Screen(std::string className, std::string title)
 
 void Screen::load() {
     loadRights();
+    addFontBar();
+    loadFormSettings();
     for (auto& grid : m_grids) {
         if (!m_context.abcdb) break;
         try {
-            LoadGridLayout(*m_context.abcdb, grid.layoutForm.empty() ? m_className : grid.layoutForm, grid);
+            LoadGridLayout(*m_context.abcdb, layoutFormOf(grid), grid);
         } catch (const db::DbError&) {
             // A layout that cannot be read leaves the grid without columns.
         }
@@ -47,9 +50,8 @@ void Screen::close() {
     if (m_closed) return;
     if (m_context.abcdb) {
         for (const auto& grid : m_grids)
-            if (!grid.layoutIsBorrowed)
-                SaveGridLayout(*m_context.abcdb, grid.layoutForm.empty() ? m_className : grid.layoutForm,
-                               grid);
+            if (!grid.layoutIsBorrowed) SaveGridLayout(*m_context.abcdb, layoutFormOf(grid), grid);
+        saveFormSettings();
     }
     onClose();
     m_closed = true;
@@ -181,7 +183,7 @@ void Screen::enter(const std::string& control, const std::string& text) {
     if (f.locked || f.kind == FieldKind::Label)
         throw ScreenError(m_className + "." + control + " is read-only");
     f.value = text;
-    onFieldChanged(control);
+    fieldChanged(control);
     changed();
 }
 
@@ -193,8 +195,28 @@ void Screen::pick(const std::string& control, std::size_t index) {
         throw ScreenError(m_className + "." + control + " has no item " + std::to_string(index) +
                           " (it lists " + std::to_string(f.items.size()) + ")");
     f.value = firstColumn(f.items[index]);
-    onFieldChanged(control);
+    fieldChanged(control);
     changed();
+}
+
+// The font bar's pickers are the base's; every other field is the screen's.
+void Screen::fieldChanged(const std::string& control) {
+    if (isFontBarField(control))
+        applyFontBarField(control);
+    else
+        onFieldChanged(control);
+}
+
+// The font bar follows the grid the person works in (see `TakesFontBar`), and a
+// click chooses the clicked column unless it is among those already selected.
+void Screen::workIn(Grid& g, const std::string& column) {
+    if (TakesFontBar(g, m_windows)) m_fontBarGrid = g.name;
+    const auto shown = std::find_if(g.columns.begin(), g.columns.end(),
+                                    [&](const GridColumn& c) { return c.caption == column; });
+    if (shown == g.columns.end()) return;
+    const auto n = static_cast<std::size_t>(shown - g.columns.begin());
+    if (std::find(g.selectedColumns.begin(), g.selectedColumns.end(), n) == g.selectedColumns.end())
+        g.selectedColumns = {n};
 }
 
 void Screen::enterCell(const std::string& gridName, std::size_t row, const std::string& column,
@@ -214,6 +236,7 @@ void Screen::enterCell(const std::string& gridName, std::size_t row, const std::
         changed();
         return;
     }
+    workIn(g, column);
     if (row == g.rows.size()) g.rows.emplace_back();
     g.rows[row][column] = text;
     onCellChanged(gridName, row, column);
@@ -222,6 +245,7 @@ void Screen::enterCell(const std::string& gridName, std::size_t row, const std::
 
 void Screen::clickCell(const std::string& gridName, std::size_t row, const std::string& column) {
     ensureRow("click into", gridName, row);
+    workIn(mutableGrid(gridName), column);
     onCellClicked(gridName, row, column);
     changed();
 }

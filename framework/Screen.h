@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/FontBar.h"
+#include "framework/FormSettings.h"
 #include "framework/HostContext.h"
 #include "framework/ScreenParts.h"
 
@@ -90,6 +92,12 @@ public:
     Mode mode() const { return m_mode; }
     const std::string& statusText() const { return m_status; }
     const ScreenRights& rights() const { return m_rights; }
+    // The person's toolbar preferences as the screen holds them now.
+    FormProperties formProperties() const;
+    // Every other grid row coloured (the shared setting).
+    bool evenRowsColoured() const { return m_evenRows; }
+    // The grid the font bar works on; empty when the screen has none.
+    const std::string& fontBarGrid() const { return m_fontBarGrid; }
 
     // The view's own changes: a grid column dragged or resized, which the layout keeps.
     Grid& gridForView(const std::string& name) { return mutableGrid(name); }
@@ -140,6 +148,10 @@ protected:
     void setValue(const std::string& control, const std::string& text);
     const std::string& value(const std::string& control) const { return field(control).value; }
     void setLocked(const std::string& control, bool locked);
+    // Every text, combo and rich-text field but the font bar's becomes read-only (and
+    // takes the read-only look), or editable again.
+    void LockFields();
+    void UnlockFields();
     void openWindow(const std::string& name);
     void setMode(Mode mode) { m_mode = mode; }
     void setStatus(std::string text) { m_status = std::move(text); }
@@ -157,6 +169,16 @@ private:
     // Open, and the grid has the row.
     void ensureRow(const std::string& step, const std::string& gridName, std::size_t row);
     void changed();
+    // The font bar and the option switches (ScreenFontBar.cpp).
+    void addFontBar();
+    void attachFontBarActions();
+    void applyFontBarField(const std::string& control);
+    void fieldChanged(const std::string& control);
+    void workIn(Grid& grid, const std::string& column);
+    void applyFont(FontProperty property, const std::string& value);
+    void loadFormSettings();
+    void saveFormSettings();
+    std::string layoutFormOf(const Grid& grid) const;
 
     std::string m_className;
     std::string m_title;
@@ -169,6 +191,9 @@ private:
     Mode m_mode = Mode::Browse;
     std::string m_status;
     ScreenRights m_rights;
+    bool m_evenRows = true;
+    bool m_fontBarShown = true;
+    std::string m_fontBarGrid;
     bool m_loaded = false;
     bool m_closed = false;
     NotifyHandler m_notify;

@@ -92,6 +92,9 @@ struct Grid {
     std::vector<GridColumn> columns;            // the columns shown, from the stored layout
     int rowHeight = 285;                        // twips
     std::vector<GridRow> rows;
+    // The columns the person selected (by position in `columns`), which the font bar
+    // changes on "selected columns".
+    std::vector<std::size_t> selectedColumns;
     bool locked = false;                        // no typing at all (report grids)
     std::string page;                           // tab page or window; empty: the body
     std::vector<GridRowStyle> rowStyles;

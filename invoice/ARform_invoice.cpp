@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "invoice/InvoiceFields.h"
@@ -64,8 +63,6 @@ ARform_invoice::ARform_invoice() : DocumentScreen("ARform_invoice", "A/R Invoice
     for (auto& f : recurringFields()) addField(std::move(f));
     for (auto& f : invoiceTotalFields()) addField(std::move(f));
     for (auto& g : invoiceGrids()) addGrid(std::move(g));
-    // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
     declareCommands();
     arrangeWindow();
     attachActions();
@@ -94,7 +91,6 @@ void ARform_invoice::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("A/R Invoice Entry Help", "AR Invoice Entry Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 }
 
 void ARform_invoice::declareViewCommands() {

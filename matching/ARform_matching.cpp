@@ -1,7 +1,6 @@
 #include "matching/ARform_matching.h"
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "matching/MatchingGrid.h"
@@ -59,7 +58,6 @@ void ARform_matching::declareHeader() {
     for (const char* name : {"txtua_amount", "txtinvoice_base", "txttotal", "label_total_currency"})
         mutableField(name).footer = true;
     for (auto& f : receipts::flagFields()) addField(std::move(f));
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
 
 void ARform_matching::declareGrid() {
@@ -94,7 +92,6 @@ void ARform_matching::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("AR Matching Help", "AR Matching Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 }
 
 void ARform_matching::attachActions() {

@@ -1,7 +1,6 @@
 #include "matching/ARform_prepayment.h"
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "matching/PrepaymentDisplay.h"
@@ -81,8 +80,6 @@ void ARform_prepayment::declareGrids() {
              .declaredCaptions = {"order no", "back-order quantity"},
              .locked = true,
              .page = kSalesOrderWindow});
-    // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
 
 void ARform_prepayment::declareCommands() {
@@ -99,7 +96,6 @@ void ARform_prepayment::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("AR Prepayment Help", "AR Prepayment Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 }
 
 // Who paid and how much on top, how it was paid beside, the prepayment's particulars and

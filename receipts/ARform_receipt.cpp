@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "receipts/ReceiptFields.h"
@@ -146,9 +145,6 @@ void ARform_receipt::declareGrids() {
                   .caption = "Account",
                   .visible = false,
                   .columnSpec = kAccountList});
-    // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields())
-        addField(std::move(f));
 }
 
 void ARform_receipt::declareCommands() {
@@ -166,8 +162,6 @@ void ARform_receipt::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("A/R Receipt Entry Help", "AR Receipt Entry Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands())
-        addCommand(std::move(c));
 }
 
 void ARform_receipt::attachActions() {

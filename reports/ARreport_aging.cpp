@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportFields.h"
 #include "services/DateFormat.h"
@@ -22,7 +21,6 @@ ARreport_aging::ARreport_aging()
     // Empty: today, in 30-day columns.
     addField({.name = "txtasof", .kind = FieldKind::Date, .caption = "As of"});
     addField({.name = "txtclass_width", .caption = "Days per column", .value = "30"});
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 
     addGrid({.name = kReportGrid,
              .declaredCaptions = {"customer", "invoice no", "invoice date", "pay item",
@@ -33,7 +31,6 @@ ARreport_aging::ARreport_aging()
     addCommand(findCommand()).action = [this] { run(); };
     for (auto& c : reportCommands("")) addCommand(std::move(c));
     addExitCommand("&File", "");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
     attachReportActions();
 }
 

@@ -3,7 +3,6 @@
 #include <map>
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportFields.h"
 #include "services/DateFormat.h"
@@ -46,7 +45,6 @@ ARreport_inquiry::ARreport_inquiry()
                                  {"opt_debitnote", "Debit note"}},
                                 "opt_invoice"))
         addField(std::move(f));
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 
     addGrid({.name = kReportGrid,
              .declaredCaptions = {"customer no", "customer name", "invoice no", "invoice date",
@@ -58,7 +56,6 @@ ARreport_inquiry::ARreport_inquiry()
     addExitCommand("&File", "");
     for (auto& c : queryCommands()) addCommand(std::move(c));
     addCommand({.menu = "&Link", .caption = "&Receipt", .action = [this] { receiptForChosenRow(); }});
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
     mutableCommand("&Run").action = [this] { run(); };
     mutableCommand("&Find").action = [this] { run(); };
     mutableCommand("&Clear").action = [this] { clear(); };

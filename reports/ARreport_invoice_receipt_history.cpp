@@ -1,7 +1,6 @@
 #include "reports/ARreport_invoice_receipt_history.h"
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportFields.h"
 #include "services/DateFormat.h"
@@ -45,7 +44,6 @@ void ARreport_invoice_receipt_history::declareFilters() {
                                  {"opt_all", "All"}},
                                 "opt_all"))
         addField(std::move(f));
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
 
 void ARreport_invoice_receipt_history::declareCommands() {
@@ -54,7 +52,6 @@ void ARreport_invoice_receipt_history::declareCommands() {
     for (auto& c : queryCommands()) addCommand(std::move(c));
     addCommand({.menu = "&Link", .caption = "&Receipt/Matching Record", .action = [this] { openPayment(); }});
     addCommand({.menu = "&Link", .caption = "&A/R Record", .action = [this] { openInvoice(); }});
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
     mutableCommand("&Run").action = [this] { run(); };
     mutableCommand("&Find").action = [this] { run(); };
     mutableCommand("&Clear").action = [this] { clear(); };

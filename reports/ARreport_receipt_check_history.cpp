@@ -1,7 +1,6 @@
 #include "reports/ARreport_receipt_check_history.h"
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportFields.h"
 #include "services/DateFormat.h"
@@ -25,7 +24,6 @@ ARreport_receipt_check_history::ARreport_receipt_check_history()
                                  {"opt_partial", "Unapplied cash left"}},
                                 ""))
         addField(std::move(f));
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 
     // Its stored layout goes by the name of the report it prints, the receipt matching history.
     addGrid({.name = kReportGrid,
@@ -42,7 +40,6 @@ ARreport_receipt_check_history::ARreport_receipt_check_history()
     for (auto& c : reportCommands("")) addCommand(std::move(c));
     addExitCommand("&File", "");
     for (auto& c : queryCommands()) addCommand(std::move(c));
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
     mutableCommand("&Run").action = [this] { run(); };
     mutableCommand("&Find").action = [this] { run(); };
     mutableCommand("&Clear").action = [this] { clear(); };

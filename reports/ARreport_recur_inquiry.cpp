@@ -1,7 +1,6 @@
 #include "reports/ARreport_recur_inquiry.h"
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "invoice/RecurringGeneration.h"
 #include "reports/RecurringDue.h"
@@ -41,7 +40,6 @@ ARreport_recur_inquiry::ARreport_recur_inquiry()
     : Screen("ARreport_recur_inquiry", "Recurring Invoice Inquiry") {
     // "*" or nothing: every customer.
     for (auto& f : customerFields()) addField(std::move(f));
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 
     // Not locked as a whole: a person ticks "due" on the rows to generate; the layout locks
     // every other column.
@@ -60,7 +58,6 @@ void ARreport_recur_inquiry::declareCommands() {
     addCommand({.caption = "Clear", .toolbar = "Clear"});
     addCommand({.menu = "&Command", .caption = "&List Due Recur", .toolbar = "Due"});
     addCommand({.menu = "&Command", .caption = "&Generate Invoice", .toolbar = "Generate"});
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
     attach("&Find", [this] { find(); });
     attach("Clear", [this] { clear(); });
     attach("&List Due Recur", [this] { listDue(); });

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "framework/FieldText.h"
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "reports/ReportCommands.h"
@@ -64,7 +63,6 @@ void ARform_revalue::declareHeader() {
               .locked = true, .items = {"1"}});
     addField({.name = "chkprint", .kind = FieldKind::Check, .caption = "Printed", .value = "0",
               .locked = true});
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
 
 void ARform_revalue::declareGrids() {
@@ -101,7 +99,6 @@ void ARform_revalue::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("AR Revalue Help", "AR Revalue Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 
     attach("&Save", [this] { saveCommand(); });
     attach("&Preview", [this] { preview(); });

@@ -12,6 +12,8 @@
 # gives DIR/main-window.png, DIR/invoice.png, DIR/invoice-tax-details.png, DIR/receipt.png
 # and, when poppler-utils' pdftoppm is installed, DIR/invoice-printout.png. KELTRO_SCREENSHOT_TODAY fixes the day the demo
 # company is built around (default 2026-01-15), so the pictures stay the same.
+# KELTRO_BUILD_DIR names a build folder to take the programs from (built as it is
+# configured) instead of build-release/.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
@@ -20,7 +22,12 @@ OUT="${1:-$KELTRO_ROOT/docs/screenshots}"
 TODAY="${KELTRO_SCREENSHOT_TODAY:-2026-01-15}"
 
 ensure_packages
-build_project "$BUILD" Release -DKELTRO_BUILD_TESTS=OFF >/dev/null
+if [[ -n "${KELTRO_BUILD_DIR:-}" && -f "$BUILD/CMakeCache.txt" ]]; then
+  # A build folder of one's own is brought up to date as it is configured.
+  cmake --build "$BUILD" --parallel "$(nproc)" >/dev/null
+else
+  build_project "$BUILD" Release -DKELTRO_BUILD_TESTS=OFF >/dev/null
+fi
 
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT

@@ -1,6 +1,7 @@
 #include "ui/CommandActions.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -17,13 +18,32 @@ QString runCaption(const framework::Command& command) {
 }
 
 bool isFontBarCommand(const framework::Command& command) {
-    if (!command.menu.empty()) return false;
-    for (const auto& c : framework::fontBarCommands())
-        if (c.caption == command.caption) return true;
-    return false;
+    return command.menu.empty() && framework::isFontBarCommand(command.caption);
+}
+
+// The letter after the "&" of a caption ("&Apply To" gives 'A'); 0 when it has none.
+QChar mnemonicOf(const std::string& caption) {
+    const auto at = caption.find('&');
+    if (at == std::string::npos || at + 1 >= caption.size() || caption[at + 1] == '&') return {};
+    return QChar::fromLatin1(caption[at + 1]).toUpper();
 }
 
 }  // namespace
+
+// Menu commands are reached through their menu's letter and their own; a command on a
+// toolbar only takes Alt and its letter, unless a menu or another such command has it.
+void CommandActions::addToolbarMnemonics(const std::vector<framework::Command>& commands) {
+    std::map<QChar, int> uses;
+    for (const auto& command : commands) {
+        if (!command.menu.empty()) ++uses[mnemonicOf(command.menu)];
+        else if (!command.toolbar.empty()) ++uses[mnemonicOf(command.caption)];
+    }
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const QChar letter = mnemonicOf(commands[i].caption);
+        if (!commands[i].menu.empty() || !m_toolActions[i] || letter.isNull() || uses[letter] != 1) continue;
+        m_toolActions[i]->setShortcut(QKeySequence(QStringLiteral("Alt+") + letter));
+    }
+}
 
 CommandActions::CommandActions(const std::vector<framework::Command>& commands, QMenuBar* menuBar,
                                QToolBar* toolBar, QToolBar* fontBar, QObject* parent)
@@ -47,6 +67,7 @@ CommandActions::CommandActions(const std::vector<framework::Command>& commands, 
         m_menuActions.push_back(menuAction);
         m_toolActions.push_back(toolAction);
     }
+    addToolbarMnemonics(commands);
     toolBar->setVisible(!toolBar->actions().isEmpty());
     fontBar->setVisible(!fontBar->actions().isEmpty());
     show(commands);

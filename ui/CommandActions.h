@@ -5,7 +5,9 @@
 // with a toolbar caption also get a toolbar button, on the font bar for the font bar's
 // own commands (framework/FontBar.h) and on the screen's toolbar for the others;
 // checkable commands are toggle buttons that show whether the command is on. Either way,
-// invoking one emits `triggered` with the caption the screen runs it by.
+// invoking one emits `triggered` with the caption the screen runs it by. A toolbar-only
+// command with an accelerator ("&Apply To") answers Alt and its letter where no menu or
+// other toolbar command claims the letter.
 #pragma once
 
 #include <QObject>
@@ -37,6 +39,7 @@ signals:
     void triggered(const QString& caption);
 
 private:
+    void addToolbarMnemonics(const std::vector<framework::Command>& commands);
     QAction* makeAction(const framework::Command& command, const QString& text, QObject* owner);
 
     // Per command, in declaration order: its caption, its menu entry and its toolbar

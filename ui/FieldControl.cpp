@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "framework/FormSettings.h"
 #include "ui/MultiColumnCombo.h"
 #include "ui/Theme.h"
 
@@ -26,6 +27,22 @@ void paintBase(QWidget* widget, const QColor& colour) {
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
+}
+
+// Check boxes and option buttons take the font and text colour their name's kind gives
+// (text and list fields take the screens' font already).
+void styleByName(QWidget* widget, const std::string& name) {
+    const auto style = framework::StyleOfControl(name, "", "");
+    if (!style.fontName.empty()) {
+        QFont font = widget->font();
+        font.setFamily(QString::fromStdString(style.fontName));
+        widget->setFont(font);
+    }
+    if (style.foreColor) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, colourOfNumber(*style.foreColor));
+        widget->setPalette(palette);
+    }
 }
 
 Qt::CheckState checkStateOf(const std::string& value) {
@@ -114,6 +131,7 @@ QWidget* FieldControl::createCombo(const framework::Field& field, const FieldSty
 QWidget* FieldControl::createCheck(const framework::Field& field, QWidget* parent) {
     auto* box = new QCheckBox(QString::fromStdString(field.caption), parent);
     box->setTristate(field.triState);
+    styleByName(box, field.name);
     // A click ticks or clears the box; only the screen makes it grey.
     connect(box, &QCheckBox::clicked, this, [this] { emitEntered(m_value == "1" ? "0" : "1"); });
     return box;
@@ -123,6 +141,7 @@ QWidget* FieldControl::createOption(const framework::Field& field, QWidget* pare
     auto* option = new QRadioButton(QString::fromStdString(field.caption), parent);
     // Which option of a group is on is the screen's decision, not the toolkit's.
     option->setAutoExclusive(false);
+    styleByName(option, field.name);
     connect(option, &QRadioButton::clicked, this, [this](bool on) { emitEntered(on ? "1" : "0"); });
     return option;
 }
@@ -199,7 +218,7 @@ void FieldControl::showColours(const framework::Field& field) {
 }
 
 void FieldControl::showReadOnly(bool readOnly) {
-    const QColor base = readOnly ? kReadOnlyBackground : kEditableBackground;
+    const QColor base = readOnly ? readOnlyBackground(m_name) : kEditableBackground;
     if (auto* edit = qobject_cast<QLineEdit*>(m_input)) {
         edit->setReadOnly(readOnly);
         paintBase(edit, base);
@@ -207,7 +226,7 @@ void FieldControl::showReadOnly(bool readOnly) {
         text->setReadOnly(readOnly);
         paintBase(text, base);
     } else if (auto* combo = qobject_cast<MultiColumnCombo*>(m_input)) {
-        combo->setReadOnly(readOnly);
+        combo->setReadOnly(readOnly, readOnlyBackground(m_name));
     } else if (m_kind == FieldKind::Check || m_kind == FieldKind::Option) {
         m_input->setEnabled(!readOnly);
     }

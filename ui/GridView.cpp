@@ -1,10 +1,13 @@
 #include "ui/GridView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 
+#include "framework/ColourPicker.h"
+#include "framework/FormSettings.h"
 #include "ui/LookupCellDelegate.h"
 #include "ui/Theme.h"
 
@@ -71,6 +74,7 @@ GridView::GridView(framework::Screen& screen, const std::string& gridName, const
     connect(this, &QTableWidget::itemChanged, this, &GridView::onItemChanged);
     connect(this, &QTableWidget::cellClicked, this, &GridView::onCellClicked);
     connect(this, &QTableWidget::cellDoubleClicked, this, &GridView::onCellDoubleClicked);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { recordSelection(); });
 }
 
 void GridView::buildColumns() {
@@ -137,13 +141,15 @@ void GridView::showRows() {
     m_showing = true;
     const int rows = static_cast<int>(g.rows.size()) + (hasEditableColumn() ? 1 : 0);
     setRowCount(rows);
+    if (const int height = pixelsOfTwips(g.rowHeight); verticalHeader()->defaultSectionSize() != height)
+        verticalHeader()->setDefaultSectionSize(height);
     for (int r = 0; r < rows; ++r) {
         const bool stored = r < static_cast<int>(g.rows.size());
         const framework::GridRowStyle* style = stored ? styleOf(g, g.rows[static_cast<std::size_t>(r)]) : nullptr;
         for (int c = 0; c < columnCount(); ++c) {
             const auto& caption = g.columns[static_cast<std::size_t>(c)].caption;
             showCell(r, c, stored ? cellText(g.rows[static_cast<std::size_t>(r)], caption) : std::string());
-            showStyle(item(r, c), columns()[static_cast<std::size_t>(c)], style);
+            showStyle(item(r, c), columns()[static_cast<std::size_t>(c)], style, r);
         }
     }
     m_showing = false;
@@ -170,14 +176,21 @@ void GridView::showCell(int row, int column, const std::string& text) {
 }
 
 // The column's font and colour, or the row style's where the row has one.
-void GridView::showStyle(QTableWidgetItem* cell, const GridColumn& spec, const framework::GridRowStyle* style) {
+void GridView::showStyle(QTableWidgetItem* cell, const GridColumn& spec, const framework::GridRowStyle* style,
+                         int row) {
     QFont font = fontOf(spec);
     if (style && style->italic) font.setItalic(true);
     if (cell->font() != font) cell->setFont(font);
     const std::optional<long> fore = style && style->foreColor ? style->foreColor : spec.fontColor;
     const QBrush foreground = fore ? QBrush(colourOfNumber(*fore)) : QBrush();
     if (cell->foreground() != foreground) cell->setForeground(foreground);
-    const QBrush background = style && style->backColor ? QBrush(colourOfNumber(*style->backColor)) : QBrush();
+    // Rows the even-row setting leaves white keep the grid's own look.
+    QBrush background;
+    if (style && style->backColor)
+        background = QBrush(colourOfNumber(*style->backColor));
+    else if (const long back = framework::RowBackColour(static_cast<std::size_t>(row), m_screen.evenRowsColoured());
+             back != framework::Rgb(255, 255, 255))
+        background = QBrush(colourOfNumber(back));
     if (cell->background() != background) cell->setBackground(background);
 }
 
@@ -207,6 +220,47 @@ void GridView::onCellDoubleClicked(int row, int column) {
     if (row >= static_cast<int>(grid().rows.size())) return;
     emit doubleClickedInto(QString::fromStdString(m_name), row,
                            QString::fromStdString(grid().columns[static_cast<std::size_t>(column)].caption));
+}
+
+void GridView::recordSelection() {
+    std::vector<std::size_t> selected;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        const auto column = static_cast<std::size_t>(index.column());
+        if (std::find(selected.begin(), selected.end(), column) == selected.end()) selected.push_back(column);
+    }
+    std::sort(selected.begin(), selected.end());
+    m_screen.gridForView(m_name).selectedColumns = selected;
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
+        moveToNextCell();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+// Enter in a cell being typed into takes the text, then moves on.
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableWidget::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache) moveToNextCell();
+}
+
+// The next shown column to the right as the columns stand, else the first of the next row.
+void GridView::moveToNextCell() {
+    const QModelIndex here = currentIndex();
+    const int row = here.isValid() ? here.row() : 0;
+    const int visual = here.isValid() ? horizontalHeader()->visualIndex(here.column()) : -1;
+    auto shownFrom = [this](int from) {
+        for (int v = from; v < columnCount(); ++v)
+            if (const int logical = horizontalHeader()->logicalIndex(v); !isColumnHidden(logical)) return logical;
+        return -1;
+    };
+    if (const int next = shownFrom(visual + 1); next >= 0) {
+        setCurrentCell(row, next);
+    } else if (const int first = shownFrom(0); first >= 0 && row + 1 < rowCount()) {
+        setCurrentCell(row + 1, first);
+    }
 }
 
 void GridView::recordOrder() {

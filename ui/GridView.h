@@ -10,6 +10,10 @@
 // appends a row); a click into an existing row emits `clickedInto`, a double click
 // `doubleClickedInto`. Cells take no typing
 // when the grid or their column is locked.
+//
+// The columns the person selects go to the grid's `selectedColumns`, which the font bar
+// works on; Enter moves along the row to the next shown cell, then to the next row's
+// first; every other row takes gray94 while the shared even-row setting is on.
 #pragma once
 
 #include <QFont>
@@ -30,6 +34,10 @@ public:
     // Shows the rows as the screen holds them now.
     void showRows();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
 signals:
     void cellEntered(const QString& grid, int row, const QString& column, const QString& text);
     void clickedInto(const QString& grid, int row, const QString& column);
@@ -45,7 +53,9 @@ private:
     const std::vector<framework::GridColumn>& columns() const { return grid().columns; }
     void showCell(int row, int column, const std::string& text);
     void showStyle(QTableWidgetItem* cell, const framework::GridColumn& spec,
-                   const framework::GridRowStyle* style);
+                   const framework::GridRowStyle* style, int row);
+    void recordSelection();
+    void moveToNextCell();
     void onItemChanged(QTableWidgetItem* item);
     void onCellClicked(int row, int column);
     void onCellDoubleClicked(int row, int column);

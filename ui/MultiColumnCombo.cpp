@@ -79,11 +79,13 @@ void MultiColumnCombo::setItems(const std::vector<std::string>& items) {
     setEditText(text);
 }
 
-void MultiColumnCombo::setReadOnly(bool readOnly) {
+void MultiColumnCombo::setReadOnly(bool readOnly) { setReadOnly(readOnly, kReadOnlyBackground); }
+
+void MultiColumnCombo::setReadOnly(bool readOnly, const QColor& readOnlyBase) {
     m_readOnly = readOnly;
     lineEdit()->setReadOnly(readOnly);
     QPalette palette = lineEdit()->palette();
-    palette.setColor(QPalette::Base, readOnly ? kReadOnlyBackground : kEditableBackground);
+    palette.setColor(QPalette::Base, readOnly ? readOnlyBase : kEditableBackground);
     lineEdit()->setPalette(palette);
     setPalette(palette);
 }

@@ -29,6 +29,8 @@ public:
     // Replaces the list; the text in the field stays as it is.
     void setItems(const std::vector<std::string>& items);
     void setReadOnly(bool readOnly);
+    // Read-only on the given colour (locked fields take the tooltip background).
+    void setReadOnly(bool readOnly, const QColor& readOnlyBase);
     bool isReadOnly() const { return m_readOnly; }
 
     // The list's columns as shown (for its popup and for tests).

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "ui/FontBarPickers.h"
 #include "ui/ScreenWindow.h"
 
 namespace keltro::ui {
@@ -13,7 +14,7 @@ constexpr QSize kWindowSize{960, 620};
 
 }  // namespace
 
-QtScreenFactory::QtScreenFactory(QMdiArea* workspace) : m_workspace(workspace) {}
+QtScreenFactory::QtScreenFactory(QMdiArea* workspace) : m_workspace(workspace) { InstallFontFamilies(); }
 
 void QtScreenFactory::show(const std::shared_ptr<framework::Screen>& screen) {
     auto* window = new ScreenWindow(screen);

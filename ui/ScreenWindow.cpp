@@ -19,12 +19,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <map>
 
 #include "framework/FontBar.h"
+#include "framework/FormSettings.h"
 #include "ui/CommandActions.h"
+#include "ui/FontBarPickers.h"
 #include "ui/FieldControl.h"
 #include "ui/FieldPanel.h"
 #include "ui/GridView.h"
+#include "ui/MultiColumnCombo.h"
+#include "ui/Theme.h"
 
 namespace keltro::ui {
 
@@ -56,10 +61,13 @@ std::vector<std::string> pageNames(const framework::Screen& screen) {
     return pages;
 }
 
-bool isFontBarField(const framework::Field& field) {
-    for (const auto& f : framework::fontBarFields())
-        if (f.name == field.name) return true;
-    return false;
+bool isFontBarField(const framework::Field& field) { return framework::isFontBarField(field.name); }
+
+void decoratePicker(FieldControl& control) {
+    auto* combo = qobject_cast<MultiColumnCombo*>(control.input());
+    if (!combo) return;
+    if (control.name() == "cmbitcolor") DecorateColourPicker(*combo);
+    if (control.name() == "cmbitfont") DecorateFontPicker(*combo);
 }
 
 // "&Font Name" and "Font name" name the same thing.
@@ -76,6 +84,7 @@ ScreenWindow::ScreenWindow(std::shared_ptr<framework::Screen> screen, QWidget* p
     buildCommands();
     buildBody();
     buildStatusBar();
+    orderTabs();
     connectScreen();
     refresh();
 }
@@ -94,8 +103,11 @@ void ScreenWindow::buildCommands() {
         return bar;
     };
     QToolBar* toolBar = makeBar(tr("Commands"), "commands");
+    m_toolBar = toolBar;
     addToolBarBreak();
     m_fontBar = makeBar(tr("Font"), "font");
+    m_fontBar->setStyleSheet(
+        QString("QToolBar#font { background: %1; }").arg(colourOfNumber(framework::SetThemeColours().fontBarBack).name()));
     m_commands = new CommandActions(m_screen->commands(), menuBar(), toolBar, m_fontBar, this);
     connect(m_commands, &CommandActions::triggered, this, [this](const QString& caption) {
         runStep([&] { m_screen->run(caption.toStdString()); });
@@ -177,6 +189,35 @@ void ScreenWindow::addFontBarFields(const FieldStyle& style) {
         connectField(control);
         m_fields.push_back(control);
         addFontBarField(control, field);
+        decoratePicker(*control);
+    }
+}
+
+// Tab goes through the fields in the order the screen declares them, the grids after the
+// header's fields and the totals, the font bar's pickers last; each of the screen's own
+// windows has its own round.
+void ScreenWindow::orderTabs() {
+    std::vector<QWidget*> order;
+    auto controlOf = [this](const std::string& name) -> QWidget* {
+        for (auto* control : m_fields)
+            if (control->name() == name) return control->input();
+        return nullptr;
+    };
+    auto addFields = [&](auto&& wanted) {
+        for (const auto& f : m_screen->fields())
+            if (wanted(f))
+                if (QWidget* input = controlOf(f.name)) order.push_back(input);
+    };
+    addFields([](const framework::Field& f) { return !f.footer && !isFontBarField(f); });
+    for (auto* view : m_grids) order.push_back(view);
+    addFields([](const framework::Field& f) { return f.footer && !isFontBarField(f); });
+    addFields([](const framework::Field& f) { return isFontBarField(f); });
+    std::map<QWidget*, QWidget*> lastInWindow;
+    for (QWidget* widget : order) {
+        if (widget->focusPolicy() == Qt::NoFocus) continue;
+        QWidget*& last = lastInWindow[widget->window()];
+        if (last) setTabOrder(last, widget);
+        last = widget;
     }
 }
 
@@ -295,6 +336,9 @@ void ScreenWindow::refresh() {
         if (m_screen->hasField(control->name())) control->show(m_screen->field(control->name()));
     for (auto* view : m_grids) view->showRows();
     m_commands->show(m_screen->commands());
+    const auto settings = m_screen->formProperties();
+    m_fontBar->setVisible(!m_fontBar->actions().isEmpty() && settings.fontBarShown);
+    m_toolBar->setToolButtonStyle(settings.toolbarText ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonTextBesideIcon);
     for (const auto& b : m_buttons) {
         const auto& command = m_screen->command(b.caption);
         b.button->setEnabled(command.enabled);

@@ -9,6 +9,9 @@
 // a failure inside the screen) is told to the person in a message box and the window
 // shows the screen as it still is.
 //
+// Tab moves through the fields in the order the screen declares them; the font bar shows
+// and the toolbar places its captions as the person's settings say.
+//
 // Closing the window closes the screen, which saves its grid layouts; when the screen
 // closes itself ("&Exit", or the host's close method) the window goes too.
 #pragma once
@@ -68,6 +71,7 @@ private:
     void addFontBarField(FieldControl* control, const framework::Field& field);
     void addGrids(const std::string& page, QLayout* layout, QWidget* parent);
     void buildStatusBar();
+    void orderTabs();
     void connectScreen();
 
     // Runs one step of the person's and shows its outcome.
@@ -78,6 +82,7 @@ private:
 
     std::shared_ptr<framework::Screen> m_screen;
     CommandActions* m_commands = nullptr;
+    QToolBar* m_toolBar = nullptr;
     QToolBar* m_fontBar = nullptr;
     std::vector<FieldControl*> m_fields;
     struct PanelButton {

@@ -32,6 +32,7 @@
 #include "ui/MultiColumnCombo.h"
 #include "ui/QtScreenFactory.h"
 #include "ui/ScreenWindow.h"
+#include "ui/Theme.h"
 
 namespace keltro {
 namespace {
@@ -162,7 +163,8 @@ void expectFieldShown(ScreenWindow& window, const framework::Field& field) {
     const bool readOnly = field.locked || field.kind == FieldKind::Label;
     EXPECT_EQ(isReadOnly(input), readOnly);
     if (QWidget* text = textTaker(input)) {
-        EXPECT_EQ(text->palette().color(QPalette::Base), readOnly ? QColor(0xf0, 0xf0, 0xf0) : QColor(Qt::white));
+        EXPECT_EQ(text->palette().color(QPalette::Base),
+                  readOnly ? ui::readOnlyBackground(field.name) : QColor(Qt::white));
     }
     if (!field.page.empty()) { EXPECT_EQ(pageOf(input), QString::fromStdString(field.page)); }
     if (std::ranges::none_of(framework::fontBarFields(), [&](const auto& f) { return f.name == field.name; })) {
