@@ -1,6 +1,5 @@
 #include "receipts/ARform_fast_receipt.h"
 
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "receipts/ReceiptApplication.h"
@@ -121,8 +120,6 @@ void ARform_fast_receipt::declareGrids() {
     // Rows deleted before the batch is saved: grey, in italics.
     mutableGrid(kGrid).rowStyles = {
         {.name = "Deleted_style", .column = "deleted", .foreColor = 0x808080, .italic = true}};
-    // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
 
 void ARform_fast_receipt::declareCommands() {
@@ -138,7 +135,6 @@ void ARform_fast_receipt::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("Fast Receipt Entry Help", "Fast Receipt Entry Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 }
 
 void ARform_fast_receipt::arrangeWindow() {

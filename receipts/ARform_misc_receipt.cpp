@@ -1,6 +1,5 @@
 #include "receipts/ARform_misc_receipt.h"
 
-#include "framework/FontBar.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
 #include "receipts/MiscReceiptVoid.h"
@@ -104,8 +103,6 @@ void ARform_misc_receipt::declareGrids() {
     // The drop-down of the account cells.
     addField({.name = "ddacc", .kind = FieldKind::Combo, .caption = "Account", .visible = false,
               .columnSpec = kAccountList});
-    // The font bar works on the grids above.
-    for (auto& f : framework::fontBarFields()) addField(std::move(f));
 }
 
 void ARform_misc_receipt::declareCommands() {
@@ -119,7 +116,6 @@ void ARform_misc_receipt::declareCommands() {
     addCommand(framework::showTextBelowIconCommand());
     addHelpCommand("Miscellaneous Receipt Help", "Miscellaneous Receipt Help.pdf");
     addHelpCommand("Account Receivable Help", "Account Receivable Help.pdf");
-    for (auto& c : framework::fontBarCommands()) addCommand(std::move(c));
 }
 
 // How the money came and how much on top, the receipt's own particulars beside.
