@@ -60,19 +60,23 @@ void AgingBench::prepare(long items, const std::function<void(long)>& progress) 
     }
     tx.commit();
     m_items = items;
+    // Measured as the CPU-bound mode of the other benches: the book written out of the log
+    // first, commits not waiting for the disk.
+    checkpointLog(m_db);
+    CommitSettings(m_db).apply(CommitMode::Cpu);
 }
 
 std::string AgingBench::measureStatement(const std::string& label, int daysLater) {
     const reports::AgingRun run{.customer = "*", .today = daysBefore(m_clock.today(), -daysLater)};
     const auto start = BenchClock::now();
     const std::clock_t cpuStart = std::clock();
-    const auto lines = reports::RunAging(m_db, run);
+    const auto statement = reports::RunAging(m_db, run);
     const double ms = msSince(start);
     const double cpuMs = cpuMsSince(cpuStart);
     host::JsonObjectWriter line;
-    line.text("bench", "aging").text("engine", db::engineName(m_db.engine())).text("run", label);
+    line.text("bench", "aging").text("engine", db::engineName(m_db.engine())).text("mode", "cpu").text("run", label);
     line.raw("items", std::to_string(m_items)).raw("customers", std::to_string(kCustomers));
-    line.raw("lines", std::to_string(lines.size()));
+    line.raw("lines", std::to_string(statement.lines.size()));
     return line.raw("ms", fixedJson(ms, 1)).raw("cpu_ms", fixedJson(cpuMs, 1)).str();
 }
 
@@ -80,10 +84,10 @@ std::string AgingBench::measurePdf(const std::string& pdfPath) {
     BenchDesk desk(m_db, m_clock);
     desk.arclass().showform_ARreport_aging();
     auto& screen = dynamic_cast<reports::ARreport_aging&>(*desk.screen("ARreport_aging"));
-    auto lines = reports::RunAging(m_db, {.customer = "*", .today = m_clock.today()});
-    lines.resize(std::min<std::size_t>(lines.size(), kPdfRows));
+    auto statement = reports::RunAging(m_db, {.customer = "*", .today = m_clock.today()});
+    statement.lines.resize(std::min<std::size_t>(statement.lines.size(), kPdfRows));
     framework::Grid grid = screen.grid(reports::kReportGrid);
-    grid.rows = screen.gridRows(lines);
+    grid.rows = screen.gridRows(statement);
 
     const auto start = BenchClock::now();
     const std::clock_t cpuStart = std::clock();

@@ -4,6 +4,7 @@
 
 #include "component/ComponentScreenFactory.h"
 #include "host/ARclass.h"
+#include "print/ReportPdf.h"
 
 namespace keltro::component {
 
@@ -18,6 +19,11 @@ LiveObjects& liveObjects() {
     static LiveObjects objects;
     return objects;
 }
+
+// The report screens of the component print through the component's own copy of the
+// printing library (the host's copy, if it has one, is not the one they see); the host's
+// QGuiApplication paints the files.
+ClassFactory::ClassFactory() { print::InstallReportPdfOutput(); }
 
 ClassFactory& ClassFactory::instance() {
     static ClassFactory factory;

@@ -3,7 +3,8 @@
 // There is one factory object per loaded library, which DllGetClassObject hands out; it is
 // the library's own, so `release` has nothing to free. Each instance it creates is an
 // ARclass together with the screen factory that makes that ARclass's screens inside the
-// component. The library may be unloaded when no instance and no screen is left.
+// component. The library may be unloaded when no instance and no screen is left. Making
+// the factory installs the component's PDF writer for the report screens' "&Preview".
 #pragma once
 
 #include <atomic>
@@ -37,7 +38,7 @@ public:
 private:
     struct Instance;
 
-    ClassFactory() = default;
+    ClassFactory();
     ~ClassFactory() override;
 
     std::mutex m_mutex;

@@ -63,6 +63,15 @@ public:
 
     // Runs a statement that returns rows.
     virtual Rows query(std::string_view sql, const Params& params = {}) = 0;
+    // Runs a statement that returns rows and hands them to `each` one at a time as they
+    // are read, without holding the result: a million rows cost the memory of one. The
+    // row given is the same object every time, its values overwritten by the next row,
+    // so `each` copies what it keeps. While the rows come, `each` must not use this
+    // database (a PostgreSQL connection is busy with the stream). An exception thrown by
+    // `each` ends the read and leaves the connection usable; so does a statement that
+    // fails after some rows (DbError, the rows before it already handed over).
+    virtual void forEachRow(std::string_view sql, const Params& params,
+                            const std::function<void(const Row&)>& each) = 0;
     // The first row, or nullopt when there is none.
     std::optional<Row> queryOne(std::string_view sql, const Params& params = {});
     // Runs a statement that returns no rows; gives the number of rows it changed.

@@ -72,6 +72,18 @@ Value fromWire(const char* text, int length, Oid type) {
     }
 }
 
+// Reads a column into `out`; plain text reuses the room of the text `out` held.
+void fromWireInto(Value& out, const char* text, int length, Oid type) {
+    switch (type) {
+        case kBool: case kInt2: case kInt4: case kInt8: case kFloat4: case kFloat8: case kNumeric:
+        case kDate:
+            out = fromWire(text, length, type);
+            return;
+        default:
+            out.assignText({text, static_cast<std::size_t>(length)});
+    }
+}
+
 std::string quotedLower(std::string_view name) {
     std::string out = "\"";
     for (char c : name) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -97,29 +109,41 @@ PostgresDatabase::PostgresDatabase(std::string_view url) {
 
 PostgresDatabase::~PostgresDatabase() { PQfinish(m_conn); }
 
-PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const Params& params,
-                                               std::string_view originalSql) {
+// The values of a statement as libpq takes them: texts (null for Null) and types.
+struct WireParams {
+    explicit WireParams(const Params& params) {
+        wire.reserve(params.size());
+        for (const auto& p : params) wire.push_back(toWire(p));
+        for (const auto& w : wire) {
+            values.push_back(w.text ? w.text->c_str() : nullptr);
+            types.push_back(w.type);
+        }
+    }
+    int count() const { return static_cast<int>(values.size()); }
+
     std::vector<WireValue> wire;
-    wire.reserve(params.size());
-    for (const auto& p : params) wire.push_back(toWire(p));
     std::vector<const char*> values;
     std::vector<Oid> types;
-    for (const auto& w : wire) {
-        values.push_back(w.text ? w.text->c_str() : nullptr);
-        types.push_back(w.type);
-    }
-    const std::string name = preparedName(pgSql, types, originalSql);
-    Result result(name.empty() ? PQexecParams(m_conn, pgSql.c_str(), static_cast<int>(params.size()),
-                                              types.data(), values.data(), nullptr, nullptr, 0)
-                               : PQexecPrepared(m_conn, name.c_str(), static_cast<int>(params.size()),
-                                                values.data(), nullptr, nullptr, 0));
+};
+
+PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const Params& params,
+                                               std::string_view originalSql) {
+    const WireParams wire(params);
+    const std::string name = preparedName(pgSql, wire.types, originalSql);
+    Result result(name.empty() ? PQexecParams(m_conn, pgSql.c_str(), wire.count(), wire.types.data(),
+                                              wire.values.data(), nullptr, nullptr, 0)
+                               : PQexecPrepared(m_conn, name.c_str(), wire.count(), wire.values.data(),
+                                                nullptr, nullptr, 0));
     const auto status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
-        throw DbError("The statement failed", std::string(originalSql), PQerrorMessage(m_conn),
-                      state ? state : "");
-    }
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) failed(result.get(), originalSql);
     return result;
+}
+
+void PostgresDatabase::failed(const PGresult* result, std::string_view originalSql) const {
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* message = result ? PQresultErrorMessage(result) : nullptr;
+    throw DbError("The statement failed", std::string(originalSql),
+                  message && *message ? message : PQerrorMessage(m_conn), state ? state : "");
 }
 
 std::string PostgresDatabase::preparedName(const std::string& pgSql, const std::vector<Oid>& types,
@@ -181,6 +205,56 @@ Rows PostgresDatabase::readRows(PGresult* result) {
 Rows PostgresDatabase::query(std::string_view sql, const Params& params) {
     Result result = run(toPostgresSql(sql), params, sql);
     return readRows(result.get());
+}
+
+// Single-row mode: the server sends the rows as they are made and libpq gives them one
+// result each. Whatever ends the read, the rest of the stream is taken off the
+// connection, so that it is free for the next statement.
+void PostgresDatabase::forEachRow(std::string_view sql, const Params& params,
+                                  const std::function<void(const Row&)>& each) {
+    const std::string pgSql = toPostgresSql(sql);
+    const WireParams wire(params);
+    const std::string name = preparedName(pgSql, wire.types, sql);
+    const int sent = name.empty() ? PQsendQueryParams(m_conn, pgSql.c_str(), wire.count(), wire.types.data(),
+                                                      wire.values.data(), nullptr, nullptr, 0)
+                                  : PQsendQueryPrepared(m_conn, name.c_str(), wire.count(), wire.values.data(),
+                                                        nullptr, nullptr, 0);
+    if (!sent) failed(nullptr, sql);
+    struct DrainStream {
+        PGconn* conn;
+        ~DrainStream() {
+            while (PGresult* rest = PQgetResult(conn)) PQclear(rest);
+        }
+    } drain{m_conn};
+    PQsetSingleRowMode(m_conn);
+
+    std::optional<Row> row;
+    std::vector<Oid> types;
+    while (Result result{PQgetResult(m_conn)}) {
+        const auto status = PQresultStatus(result.get());
+        if (status == PGRES_TUPLES_OK) continue;  // the end of the rows
+        if (status != PGRES_SINGLE_TUPLE) failed(result.get(), sql);
+        const int fields = PQnfields(result.get());
+        if (!row) {
+            std::vector<std::string> names;
+            for (int c = 0; c < fields; ++c) {
+                names.emplace_back(PQfname(result.get(), c));
+                types.push_back(PQftype(result.get(), c));
+            }
+            row.emplace(std::make_shared<const ColumnNames>(std::move(names)),
+                        std::vector<Value>(static_cast<std::size_t>(fields)));
+        }
+        std::vector<Value>& values = row->valuesToFill();
+        for (int c = 0; c < fields; ++c) {
+            auto& value = values[static_cast<std::size_t>(c)];
+            if (PQgetisnull(result.get(), 0, c))
+                value = Value();
+            else
+                fromWireInto(value, PQgetvalue(result.get(), 0, c), PQgetlength(result.get(), 0, c),
+                             types[static_cast<std::size_t>(c)]);
+        }
+        each(*row);
+    }
 }
 
 std::int64_t PostgresDatabase::execute(std::string_view sql, const Params& params) {

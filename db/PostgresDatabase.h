@@ -10,7 +10,8 @@
 // A statement with parameters is prepared on the server the first time it runs on the
 // connection (for each combination of value types it is given) and executed by name
 // after that, so the server parses and plans it once; statements without parameters
-// (scripts, report queries with their values written in) run as they come. At most
+// (scripts, report queries with their values written in) run as they come. A streamed
+// read (`forEachRow`) runs in libpq's single-row mode. At most
 // `kMostPrepared` statements are kept per connection.
 #pragma once
 
@@ -31,6 +32,8 @@ public:
 
     Engine engine() const override { return Engine::Postgres; }
     Rows query(std::string_view sql, const Params& params = {}) override;
+    void forEachRow(std::string_view sql, const Params& params,
+                    const std::function<void(const Row&)>& each) override;
     std::int64_t execute(std::string_view sql, const Params& params = {}) override;
     std::int64_t insert(std::string_view sql, const Params& params,
                         std::string_view idColumn) override;
@@ -54,6 +57,8 @@ private:
     // Runs the statement (already in PostgreSQL's form); throws on failure.
     Result run(const std::string& pgSql, const Params& params, std::string_view originalSql);
     Result runPlain(const char* sql);
+    // Throws the server's refusal of a statement (`result` null: the sending failed).
+    [[noreturn]] void failed(const PGresult* result, std::string_view originalSql) const;
     // The name of the statement prepared for `pgSql` with these value types; empty when
     // it is not to be prepared. Throws when the server refuses it.
     std::string preparedName(const std::string& pgSql, const std::vector<Oid>& types, std::string_view originalSql);

@@ -58,6 +58,8 @@ public:
     const std::vector<std::string>& columnNames() const { return m_columns->names(); }
     const std::vector<Value>& values() const { return m_values; }
     const std::shared_ptr<const ColumnNames>& columns() const { return m_columns; }
+    // For an engine streaming a result: the values it overwrites row after row.
+    std::vector<Value>& valuesToFill() { return m_values; }
 
 private:
     std::shared_ptr<const ColumnNames> m_columns;

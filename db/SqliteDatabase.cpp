@@ -14,17 +14,21 @@ struct Overloaded : Ts... {
     using Ts::operator()...;
 };
 
-Value readColumn(sqlite3_stmt* stmt, int i) {
+// Reads a column into `out`; a text column reuses the room of the text `out` held.
+void readColumnInto(sqlite3_stmt* stmt, int i, Value& out) {
     switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_INTEGER:
-            return Value(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+            out = Value(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+            return;
         case SQLITE_FLOAT:
-            return Value(sqlite3_column_double(stmt, i));
+            out = Value(sqlite3_column_double(stmt, i));
+            return;
         case SQLITE_NULL:
-            return Value();
+            out = Value();
+            return;
         default: {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            return Value(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))));
+            out.assignText({text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))});
         }
     }
 }
@@ -157,13 +161,29 @@ Rows SqliteDatabase::query(std::string_view sql, const Params& params) {
     Rows rows;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        std::vector<Value> values;
-        values.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) values.push_back(readColumn(stmt, i));
+        std::vector<Value> values(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) readColumnInto(stmt, i, values[static_cast<std::size_t>(i)]);
         rows.emplace_back(columns, std::move(values));
     }
     if (rc != SQLITE_DONE) fail("The query failed", sql, rc);
     return rows;
+}
+
+void SqliteDatabase::forEachRow(std::string_view sql, const Params& params,
+                                const std::function<void(const Row&)>& each) {
+    Prepared& prepared = prepare(sql, params);
+    sqlite3_stmt* stmt = prepared.stmt.get();
+    ResetGuard guard{stmt};
+    const auto columns = columnsOf(prepared);
+    const int count = static_cast<int>(columns->names().size());
+    Row row(columns, std::vector<Value>(static_cast<std::size_t>(count)));
+    std::vector<Value>& values = row.valuesToFill();
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int i = 0; i < count; ++i) readColumnInto(stmt, i, values[static_cast<std::size_t>(i)]);
+        each(row);
+    }
+    if (rc != SQLITE_DONE) fail("The query failed", sql, rc);
 }
 
 std::int64_t SqliteDatabase::execute(std::string_view sql, const Params& params) {

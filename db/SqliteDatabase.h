@@ -29,6 +29,8 @@ public:
 
     Engine engine() const override { return Engine::Sqlite; }
     Rows query(std::string_view sql, const Params& params = {}) override;
+    void forEachRow(std::string_view sql, const Params& params,
+                    const std::function<void(const Row&)>& each) override;
     std::int64_t execute(std::string_view sql, const Params& params = {}) override;
     std::int64_t insert(std::string_view sql, const Params& params,
                         std::string_view idColumn) override;

@@ -34,6 +34,13 @@ std::string formatDouble(double v) {
 
 }  // namespace
 
+void Value::assignText(std::string_view text) {
+    if (auto* held = std::get_if<std::string>(&m_v))
+        held->assign(text);
+    else
+        m_v = std::string(text);
+}
+
 std::string Date::iso() const {
     if (year < 0 || year > 9999 || month < 0 || month > 99 || day < 0 || day > 99) {
         char buf[40];

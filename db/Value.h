@@ -56,6 +56,9 @@ public:
     }
 
     bool isNull() const { return std::holds_alternative<std::monostate>(m_v); }
+    // Becomes the text, reusing the room of the text it held (a streamed row's columns
+    // are refilled this way without allocating for each row).
+    void assignText(std::string_view text);
     const Storage& storage() const { return m_v; }
 
     // Each accessor gives nullopt for Null and for a value that cannot be read as asked.

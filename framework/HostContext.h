@@ -5,9 +5,12 @@
 // of the suite (`cnx`, the connection of the list controls; `dbe`, the workspace of the
 // transactions; `abcdb`, the database of every query) are one open `db::Database` here.
 // The person and the clock travel with the context too: every screen speaks through `ui`
-// and reads today from `clock`.
+// and reads today from `clock`. A dialog a screen opens of its own (a report's page
+// format) is shown through `showScreen`, as the host shows every screen.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "db/Database.h"
@@ -15,6 +18,8 @@
 #include "services/Ui.h"
 
 namespace keltro::framework {
+
+class Screen;
 
 struct HostContext {
     db::Database* cnx = nullptr;
@@ -33,6 +38,9 @@ struct HostContext {
 
     services::Ui* ui = nullptr;
     const services::Clock* clock = nullptr;
+    // Shows a loaded screen modeless: a window of its own, or (headless) one more open
+    // screen the driver can reach. Unset: the screen is not shown.
+    std::function<void(const std::shared_ptr<Screen>&)> showScreen;
 };
 
 }  // namespace keltro::framework

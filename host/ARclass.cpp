@@ -52,6 +52,7 @@ framework::HostContext ARclass::context() const {
     c.KELTRO_FONT_SIZE = KELTRO_FONT_SIZE;
     c.ui = ui;
     c.clock = clock;
+    c.showScreen = [this](const std::shared_ptr<Screen>& screen) { m_factory.show(screen); };
     return c;
 }
 

@@ -188,8 +188,16 @@ private:
         return {};
     }
 
+    // The screen ARclass references for the class or, for a dialog another screen opened
+    // (a report's "Form_report_format"), the newest open one of the class.
     framework::Screen& screenNamed(const std::string& className) {
         auto screen = m_arclass.referencedScreen(className);
+        if (!screen) {
+            const auto open = m_factory.openScreens();
+            const auto newest = std::find_if(open.rbegin(), open.rend(),
+                                             [&](const auto& s) { return s->className() == className; });
+            if (newest != open.rend()) screen = *newest;
+        }
         if (!screen) throw framework::ScreenError("No " + className + " screen is open");
         if (screen->isClosed()) throw framework::ScreenError(className + " was closed");
         m_ui.setScreen(className);

@@ -11,8 +11,10 @@
 //   {"answer":"Yes"}                                          the next question's answer
 //   {"get":"ARform_invoice"}                                  print the screen
 //   {"sql":"SELECT …"}                                        print a read-only query
-// A screen named in a step is the one ARclass references now. Events: message, question,
-// notify, screen, rows, error. The run's status is 1 when any step had an error.
+// A screen named in a step is the one ARclass references now, or the newest open dialog of
+// that class a screen opened ("Form_report_format" after a report's "Page Set&up").
+// Events: message, question, notify, screen, rows, error. The run's status is 1 when any
+// step had an error.
 #pragma once
 
 #include <istream>

@@ -41,10 +41,10 @@ void ARreport_aging::run() {
     agingRun.asOf = dateField("txtasof");
     const double width = services::ParseAmountText(framework::trimmedText(value("txtclass_width")));
     if (width >= 1) agingRun.classWidth = static_cast<int>(width);
-    const auto lines = RunAging(database(), agingRun, [this](long done, long total) {
+    const auto statement = RunAging(database(), agingRun, [this](long done, long total) {
         reportProgress(done, total);
     });
-    showRows(gridRows(lines));
+    showRows(gridRows(statement));
 }
 
 std::string ARreport_aging::totalCaption() const {
@@ -62,12 +62,12 @@ std::string ARreport_aging::totalCaption() const {
     return "gross amount";
 }
 
-std::vector<framework::GridRow> ARreport_aging::gridRows(const std::vector<AgingLine>& lines) const {
+std::vector<framework::GridRow> ARreport_aging::gridRows(const AgingStatement& statement) const {
     using services::FormatAmount;
     const std::string totalColumn = totalCaption();
     std::vector<framework::GridRow> rows;
-    rows.reserve(lines.size());
-    for (const auto& line : lines) {
+    rows.reserve(statement.lines.size());
+    for (const auto& line : statement.lines) {
         framework::GridRow row;
         if (line.total) {
             row[totalColumn] = "total       ";
@@ -76,12 +76,13 @@ std::vector<framework::GridRow> ARreport_aging::gridRows(const std::vector<Aging
             continue;
         }
         if (line.firstOfCustomer) {
-            row["customer"] = line.customerName;
-            if (line.creditLimit) row["credit limit"] = FormatAmount(*line.creditLimit);
+            const auto& customer = statement.customerOf(line);
+            row["customer"] = customer.name;
+            if (customer.creditLimit) row["credit limit"] = FormatAmount(*customer.creditLimit);
         }
-        row["invoice no"] = line.docno;
+        row["invoice no"] = std::string(statement.docno(line));
         row["invoice date"] = shownDate(line.invoiceDate);
-        row["pay item"] = line.payItem;
+        row["pay item"] = std::string(statement.payItem(line));
         row["gross amount"] = FormatAmount(line.grossAmount);
         row["open amount"] = FormatAmount(line.openAmount);
         if (line.ageColumn >= 0) row[kAgeColumns[line.ageColumn]] = FormatAmount(line.openAmount);

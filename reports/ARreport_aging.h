@@ -18,7 +18,7 @@ public:
 
     // The grid rows of the statement's lines: a total row after each customer's items,
     // with "total       " in the column shown left of "open amount".
-    std::vector<framework::GridRow> gridRows(const std::vector<AgingLine>& lines) const;
+    std::vector<framework::GridRow> gridRows(const AgingStatement& statement) const;
 
 private:
     void onReportLoad() override;

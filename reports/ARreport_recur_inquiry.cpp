@@ -37,7 +37,8 @@ std::string optionalNumber(const std::optional<int>& number) {
 }  // namespace
 
 ARreport_recur_inquiry::ARreport_recur_inquiry()
-    : Screen("ARreport_recur_inquiry", "Recurring Invoice Inquiry") {
+    : ReportScreen("ARreport_recur_inquiry", "Recurring Invoice Inquiry",
+                   {"RECURRING INVOICES", "recurring_invoice", "Preview Recurring Invoice Inquiry"}) {
     // "*" or nothing: every customer.
     for (auto& f : customerFields()) addField(std::move(f));
 
@@ -62,13 +63,14 @@ void ARreport_recur_inquiry::declareCommands() {
     attach("Clear", [this] { clear(); });
     attach("&List Due Recur", [this] { listDue(); });
     attach("&Generate Invoice", [this] { generateInvoices(); });
+    attachReportActions();
 }
 
 void ARreport_recur_inquiry::attach(const std::string& caption, std::function<void()> action) {
     mutableCommand(caption).action = [this, action = std::move(action)] { guarded(action); };
 }
 
-void ARreport_recur_inquiry::onLoad() {
+void ARreport_recur_inquiry::onReportLoad() {
     guarded([this] {
         mutableField("cmbcustno").items = framework::lists::customersByNumber(database());
         mutableField("cmbcustname").items = framework::lists::customersByName(database());
@@ -79,7 +81,7 @@ void ARreport_recur_inquiry::onLoad() {
 void ARreport_recur_inquiry::onFieldChanged(const std::string& control) {
     if (control == "cmbcustno") {
         const std::string number = framework::trimmedText(value("cmbcustno"));
-        setValue("cmbcustname", number == kAllCustomers ? kAllCustomers : customerName(number));
+        setValue("cmbcustname", number == kAllCustomers ? kAllCustomers : cachedCustomerName(number));
     } else if (control == "cmbcustname") {
         const std::string name = value("cmbcustname");
         const auto number =
@@ -134,7 +136,7 @@ void ARreport_recur_inquiry::listDue() {
 
 framework::GridRow ARreport_recur_inquiry::rowOf(const store::RecurHeader& header) {
     return {{"customer no", header.customerNo},
-            {"customer name", customerName(header.customerNo)},
+            {"customer name", cachedCustomerName(header.customerNo)},
             {column::kRecurNo, header.recurno},
             {"recurring name", header.recurName},
             {"recurring date", std::to_string(header.recurDate)},
@@ -147,17 +149,13 @@ framework::GridRow ARreport_recur_inquiry::rowOf(const store::RecurHeader& heade
             {column::kDue, "0"}};
 }
 
-std::string ARreport_recur_inquiry::customerName(const std::string& customerNo) {
+std::string ARreport_recur_inquiry::cachedCustomerName(const std::string& customerNo) {
     auto found = m_customerNames.find(customerNo);
     if (found == m_customerNames.end()) {
         const auto customer = store::findCustomer(database(), customerNo);
         found = m_customerNames.emplace(customerNo, customer ? customer->name : "").first;
     }
     return found->second;
-}
-
-std::string ARreport_recur_inquiry::shownDate(const std::optional<db::Date>& date) const {
-    return date ? services::FormatUserDate(*date, context().KELTRO_DATE_FORMAT) : std::string();
 }
 
 // --- Generating ----------------------------------------------------------------------------

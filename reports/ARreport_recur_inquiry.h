@@ -11,7 +11,9 @@
 //                        recurring-invoice failed"; else "Generate invoices complete"
 //
 // Double-clicking a row asks the host to show the definition on the invoice screen
-// ("A/R Invoice Recurring" with its "recurring no").
+// ("A/R Invoice Recurring" with its "recurring no"). Its page format, printed columns and
+// "&Preview" are those of every report screen (ReportScreen.h), titled "RECURRING
+// INVOICES".
 #pragma once
 
 #include <functional>
@@ -19,19 +21,19 @@
 #include <optional>
 #include <string>
 
-#include "framework/Screen.h"
+#include "reports/ReportScreen.h"
 #include "services/Balances.h"
 #include "services/Clock.h"
 #include "store/RecurringDefinition.h"
 
 namespace keltro::reports {
 
-class ARreport_recur_inquiry : public framework::Screen {
+class ARreport_recur_inquiry : public ReportScreen {
 public:
     ARreport_recur_inquiry();
 
 protected:
-    void onLoad() override;
+    void onReportLoad() override;
     void onFieldChanged(const std::string& control) override;
     void onCellDoubleClicked(const std::string& grid, std::size_t row,
                              const std::string& column) override;
@@ -49,8 +51,8 @@ private:
     std::optional<db::Date> invoiceDateOf(const framework::GridRow& row);
 
     framework::GridRow rowOf(const store::RecurHeader& header);
-    std::string customerName(const std::string& customerNo);
-    std::string shownDate(const std::optional<db::Date>& date) const;
+    // The customer's name, read once per run for the rows shown.
+    std::string cachedCustomerName(const std::string& customerNo);
     // Runs a step, showing a database failure as a message.
     void guarded(const std::function<void()>& step);
     const services::Clock& clock() const;

@@ -1,6 +1,9 @@
 #include "reports/AgingStatement.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
 #include <variant>
 
 #include "services/Money.h"
@@ -34,106 +37,182 @@ constexpr const char* kSettledLater =
     " WHERE [Date] > ? AND (void IS NULL OR void = FALSE)"
     ") payments GROUP BY invoice_no, pay_item";
 
-constexpr const char* kItemColumns =
-    "SELECT t.customer_no, t.docno, t.pay_item, t.invoice_date, t.gross_amount, "
-    "c.customer_name, c.credit_limit, ";
+// The item columns by position, as `itemQuery` selects them.
+enum ItemColumn : std::size_t { kCustomerNo, kDocno, kPayItem, kInvoiceDate, kGross, kAgeClass, kOpenThen };
 
-constexpr const char* kCustomerJoin =
-    " FROM AR_transaction_table t LEFT JOIN Customer_table c ON c.customer_no = t.customer_no";
+constexpr const char* kItemColumns = "SELECT t.customer_no, t.docno, t.pay_item, t.invoice_date, t.gross_amount, ";
 
-const std::string kNoText;
-
-const std::string& textAt(const db::Row& row, std::size_t column) {
-    const auto* text = std::get_if<std::string>(&row.at(column).storage());
-    return text ? *text : kNoText;
-}
-
-// The items in the statement's order: by customer, document and pay item, compared as
-// bytes on both engines. The rows are read as stored, in one pass, and sorted here: a
-// million of them sort faster in memory than in the engine's sorter.
-std::vector<std::size_t> statementOrder(const db::Rows& rows) {
-    std::vector<std::size_t> order(rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        for (std::size_t column = 0; column < 3; ++column) {
-            const int c = textAt(rows[a], column).compare(textAt(rows[b], column));
-            if (c != 0) return c < 0;
-        }
-        return a < b;
-    });
-    return order;
-}
-
-db::Rows selectItems(db::Database& db, const AgingRun& run) {
-    std::string sql = kItemColumns;
+struct Statement {
+    std::string sql;
     db::Params params;
+};
+
+Statement itemQuery(db::Engine engine, const AgingRun& run) {
+    Statement q{kItemColumns, {}};
     if (!run.asOf) {
         // The classes just written.
-        sql += "t.age_range AS age_class, t.open_amount AS open_then";
-        sql += kCustomerJoin;
-        sql += " WHERE t.paid = FALSE";
+        q.sql += "t.age_range AS age_class, t.open_amount AS open_then FROM AR_transaction_table t"
+                 " WHERE t.paid = FALSE";
     } else {
-        sql += ageClassSql(db.engine(), "t.") + " AS age_class, ";
-        sql += "t.open_amount + COALESCE(later.settled, 0) AS open_then";
-        sql += kCustomerJoin;
-        sql += std::string(" LEFT JOIN (") + kSettledLater +
-               ") later ON later.invoice_no = t.docno AND later.pay_item = t.pay_item";
-        sql += " WHERE t.invoice_date <= ? AND (t.paid = FALSE OR later.settled IS NOT NULL)";
-        params = {*run.asOf, run.classWidth, *run.asOf, *run.asOf, *run.asOf};
+        q.sql += ageClassSql(engine, "t.") + " AS age_class, ";
+        q.sql += "t.open_amount + COALESCE(later.settled, 0) AS open_then FROM AR_transaction_table t";
+        q.sql += std::string(" LEFT JOIN (") + kSettledLater +
+                 ") later ON later.invoice_no = t.docno AND later.pay_item = t.pay_item";
+        q.sql += " WHERE t.invoice_date <= ? AND (t.paid = FALSE OR later.settled IS NOT NULL)";
+        q.params = {*run.asOf, run.classWidth, *run.asOf, *run.asOf, *run.asOf};
     }
     if (!run.everyCustomer()) {
-        sql += " AND t.customer_no = ?";
-        params.emplace_back(run.customer);
+        q.sql += " AND t.customer_no = ?";
+        q.params.emplace_back(run.customer);
     }
-    return db.query(sql, params);
+    return q;
 }
 
-// Adds the statement's lines one customer at a time.
-class LineMaker {
-public:
-    explicit LineMaker(std::vector<AgingLine>& lines) : m_lines(lines) {}
+// A text column as stored; a number or date stored where text belongs is read as text
+// (into `spare`).
+std::string_view textAt(const db::Row& row, std::size_t column, std::string& spare) {
+    if (const auto* text = std::get_if<std::string>(&row.at(column).storage())) return *text;
+    spare = row.at(column).textOr();
+    return spare;
+}
 
-    void item(const db::Row& row) {
-        const std::string customerNo = row.at(0).textOr();
-        const bool first = m_lines.empty() || customerNo != m_customerNo;
-        if (first) {
-            closeCustomer();
-            m_customerNo = customerNo;
-            m_total = 0;
-            m_open = true;
-        }
-        AgingLine line;
-        line.firstOfCustomer = first;
-        line.customerNo = customerNo;
-        if (first) {
-            line.customerName = row.at(5).textOr();
-            line.creditLimit = row.at(6).number();
-        }
-        line.docno = row.at(1).textOr();
-        line.payItem = row.at(2).textOr();
-        line.invoiceDate = row.at(3).date();
-        line.grossAmount = roundMoney(row.at(4).numberOr());
-        line.openAmount = roundMoney(row.at(8).numberOr());
-        if (const auto ageClass = row.at(7).integer()) line.ageColumn = ageColumnOf(static_cast<long>(*ageClass));
-        m_total = roundMoney(m_total + line.openAmount);
-        m_lines.push_back(std::move(line));
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+// The first line of a customer shows its name and credit limit.
+struct CustomerFacts {
+    std::string name;
+    std::optional<double> creditLimit;
+};
+using CustomerDirectory = std::unordered_map<std::string, CustomerFacts, TextHash, std::equal_to<>>;
+
+CustomerDirectory customerDirectory(db::Database& db, const AgingRun& run) {
+    CustomerDirectory directory;
+    std::string sql = "SELECT customer_no, customer_name, credit_limit FROM Customer_table";
+    db::Params params;
+    if (!run.everyCustomer()) {
+        sql += " WHERE customer_no = ?";
+        params.emplace_back(run.customer);
+    }
+    db.forEachRow(sql, params, [&](const db::Row& row) {
+        directory.try_emplace(row.at(0).textOr(), CustomerFacts{row.at(1).textOr(), row.at(2).number()});
+    });
+    return directory;
+}
+
+// The items as they are read: each already a line of the statement, small (its texts in
+// one buffer, its customer a number), so that a million of them take some 50 MB. Putting
+// them in the statement's order sorts the customers once and each customer's few items on
+// their own (a counting pass between), which costs far less than sorting a million rows as
+// one list, in memory or in the engine's sorter.
+class ItemBook {
+public:
+    void add(const db::Row& row) {
+        AgingLine& item = m_items.emplace_back();
+        item.customer = customerIndex(textAt(row, kCustomerNo, m_spare));
+        item.text = static_cast<std::uint32_t>(m_texts.size());
+        const std::string_view docno = textAt(row, kDocno, m_spare);
+        m_texts.append(docno);
+        item.docnoLength = static_cast<std::uint16_t>(docno.size());
+        const std::string_view payItem = textAt(row, kPayItem, m_spare);
+        m_texts.append(payItem);
+        item.payItemLength = static_cast<std::uint16_t>(payItem.size());
+        item.invoiceDate = row.at(kInvoiceDate).date();
+        item.grossAmount = roundMoney(row.at(kGross).numberOr());
+        item.openAmount = roundMoney(row.at(kOpenThen).numberOr());
+        if (const auto ageClass = row.at(kAgeClass).integer())
+            item.ageColumn = static_cast<std::int8_t>(ageColumnOf(static_cast<long>(*ageClass)));
     }
 
-    void closeCustomer() {
-        if (!m_open) return;
-        AgingLine total;
-        total.total = true;
-        total.customerNo = m_customerNo;
-        total.openAmount = m_total;
-        m_lines.push_back(std::move(total));
-        m_open = false;
+    // The statement: the lines by customer, document and pay item (compared as bytes on
+    // both engines), each customer's items followed by its total; items of one document
+    // and pay item stay in the order read.
+    AgingStatement statement(const CustomerDirectory& directory, const std::function<void(long, long)>& progress) {
+        AgingStatement out;
+        const std::vector<std::uint32_t> order = statementOrder();
+        out.lines.reserve(m_items.size() + m_customers.size());
+        const long total = static_cast<long>(m_items.size());
+        double customerTotal = 0;
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            const AgingLine& item = m_items[order[at]];
+            AgingLine& line = out.lines.emplace_back(item);
+            if (at == 0 || m_items[order[at - 1]].customer != item.customer) {
+                line.firstOfCustomer = true;
+                customerTotal = 0;
+            }
+            customerTotal = roundMoney(customerTotal + line.openAmount);
+            if (at + 1 == order.size() || m_items[order[at + 1]].customer != item.customer)
+                out.lines.push_back({.total = true, .customer = item.customer, .openAmount = customerTotal});
+            const long done = static_cast<long>(at) + 1;
+            if (progress && (done % 1024 == 0 || done == total)) progress(done, total);
+        }
+        out.customers.reserve(m_customers.size());
+        for (auto& customerNo : m_customers) {
+            const auto facts = directory.find(customerNo);
+            out.customers.push_back({std::move(customerNo), facts == directory.end() ? "" : facts->second.name,
+                                     facts == directory.end() ? std::nullopt : facts->second.creditLimit});
+        }
+        out.texts = std::move(m_texts);
+        return out;
     }
 
 private:
-    std::vector<AgingLine>& m_lines;
-    std::string m_customerNo;
-    double m_total = 0;
-    bool m_open = false;
+    std::string_view docnoOf(const AgingLine& item) const { return {m_texts.data() + item.text, item.docnoLength}; }
+    std::string_view payItemOf(const AgingLine& item) const {
+        return {m_texts.data() + item.text + item.docnoLength, item.payItemLength};
+    }
+
+    std::uint32_t customerIndex(std::string_view customerNo) {
+        // Rows of one customer often come together: the last one is tried first.
+        if (!m_customers.empty() && m_customers[m_lastCustomer] == customerNo) return m_lastCustomer;
+        auto found = m_index.find(customerNo);
+        if (found == m_index.end()) {
+            m_customers.emplace_back(customerNo);
+            found = m_index.emplace(std::string(customerNo), static_cast<std::uint32_t>(m_customers.size() - 1)).first;
+        }
+        m_lastCustomer = found->second;
+        return m_lastCustomer;
+    }
+
+    // The items' positions in the statement's order.
+    std::vector<std::uint32_t> statementOrder() const {
+        std::vector<std::uint32_t> customers(m_customers.size());
+        for (std::uint32_t c = 0; c < customers.size(); ++c) customers[c] = c;
+        std::sort(customers.begin(), customers.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return m_customers[a] < m_customers[b]; });
+        // How many items each customer has, where its items start with the customers in
+        // order, then the items placed there in the order read.
+        std::vector<std::uint32_t> counts(m_customers.size(), 0);
+        for (const AgingLine& item : m_items) ++counts[item.customer];
+        std::vector<std::uint32_t> first(m_customers.size(), 0);
+        std::uint32_t next = 0;
+        for (std::uint32_t c : customers) {
+            first[c] = next;
+            next += counts[c];
+        }
+        std::vector<std::uint32_t> order(m_items.size());
+        std::vector<std::uint32_t> placed = first;
+        for (std::uint32_t i = 0; i < m_items.size(); ++i) order[placed[m_items[i].customer]++] = i;
+        const auto byDocument = [&](std::uint32_t a, std::uint32_t b) {
+            const AgingLine& x = m_items[a];
+            const AgingLine& y = m_items[b];
+            if (const int c = docnoOf(x).compare(docnoOf(y)); c != 0) return c < 0;
+            if (const int c = payItemOf(x).compare(payItemOf(y)); c != 0) return c < 0;
+            return a < b;
+        };
+        for (std::uint32_t c = 0; c < m_customers.size(); ++c)
+            std::sort(order.begin() + first[c], order.begin() + first[c] + counts[c], byDocument);
+        return order;
+    }
+
+    std::vector<AgingLine> m_items;
+    std::string m_texts;
+    std::vector<std::string> m_customers;
+    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> m_index;
+    std::uint32_t m_lastCustomer = 0;
+    std::string m_spare;
 };
 
 }  // namespace
@@ -152,25 +231,18 @@ std::int64_t AgeUnpaidItems(db::Database& db, const db::Date& day, int classWidt
                       {day, classWidth, day, classWidth});
 }
 
-std::vector<AgingLine> RunAging(db::Database& db, const AgingRun& run,
+AgingStatement RunAging(db::Database& db, const AgingRun& run,
                                 const std::function<void(long, long)>& progress) {
     if (!run.asOf) {
         db::Transaction tx(db);
         AgeUnpaidItems(db, run.today, run.classWidth);
         tx.commit();
     }
-    const db::Rows rows = selectItems(db, run);
-    const std::vector<std::size_t> order = statementOrder(rows);
-    std::vector<AgingLine> lines;
-    lines.reserve(rows.size() + rows.size() / 8 + 1);
-    LineMaker maker(lines);
-    const long total = static_cast<long>(rows.size());
-    for (long done = 0; done < total; ++done) {
-        maker.item(rows[order[static_cast<std::size_t>(done)]]);
-        if (progress && (done % 1024 == 0 || done + 1 == total)) progress(done + 1, total);
-    }
-    maker.closeCustomer();
-    return lines;
+    const CustomerDirectory directory = customerDirectory(db, run);
+    ItemBook book;
+    const Statement items = itemQuery(db.engine(), run);
+    db.forEachRow(items.sql, items.params, [&](const db::Row& row) { book.add(row); });
+    return book.statement(directory, progress);
 }
 
 }  // namespace keltro::reports

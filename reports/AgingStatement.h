@@ -21,9 +21,11 @@
 // class width may differ from 30 days as well; the four columns stay.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "db/Database.h"
@@ -48,19 +50,39 @@ struct AgingRun {
     const db::Date& agedOn() const { return asOf ? *asOf : today; }
 };
 
-// One line of the statement: an item, or a customer's total after its items.
+// A customer of the statement, with the name and credit limit its first line shows.
+struct AgingCustomer {
+    std::string customerNo;
+    std::string name;
+    std::optional<double> creditLimit;
+};
+
+// One line of the statement: an item, or a customer's total after its items. A statement
+// may have a million of them, so a line is kept small: its customer is a position in the
+// statement's customers, its document number and pay item lie in the statement's text.
 struct AgingLine {
     bool total = false;
-    bool firstOfCustomer = false;  // carries the customer's name and credit limit
-    std::string customerNo;
-    std::string customerName;
-    std::optional<double> creditLimit;
-    std::string docno;
-    std::string payItem;
+    bool firstOfCustomer = false;  // shows the customer's name and credit limit
+    std::int8_t ageColumn = -1;    // 0 to 3; -1 on a total line
+    std::uint16_t docnoLength = 0;
+    std::uint16_t payItemLength = 0;
+    std::uint32_t customer = 0;    // in AgingStatement::customers
+    std::uint32_t text = 0;        // where the docno, then the pay item, start
     std::optional<db::Date> invoiceDate;
     double grossAmount = 0;
     double openAmount = 0;  // the customer's total on a total line
-    int ageColumn = -1;     // 0 to 3; -1 on a total line
+};
+
+struct AgingStatement {
+    std::vector<AgingCustomer> customers;
+    std::vector<AgingLine> lines;
+    std::string texts;  // the lines' document numbers and pay items
+
+    const AgingCustomer& customerOf(const AgingLine& line) const { return customers[line.customer]; }
+    std::string_view docno(const AgingLine& line) const { return {texts.data() + line.text, line.docnoLength}; }
+    std::string_view payItem(const AgingLine& line) const {
+        return {texts.data() + line.text + line.docnoLength, line.payItemLength};
+    }
 };
 
 // Rewrites `age_range` of every unpaid item as of `day`; gives the number of rows
@@ -69,7 +91,7 @@ std::int64_t AgeUnpaidItems(db::Database& db, const db::Date& day, int classWidt
 
 // The run: the classes rewritten (not on a look back), then the statement's lines.
 // `progress(done, total)` is called as the lines are made.
-std::vector<AgingLine> RunAging(db::Database& db, const AgingRun& run,
+AgingStatement RunAging(db::Database& db, const AgingRun& run,
                                 const std::function<void(long, long)>& progress = {});
 
 }  // namespace keltro::reports

@@ -201,4 +201,13 @@ void Form_report_format::save() {
     ui().message("Save format complete");
 }
 
+std::shared_ptr<Form_report_format> OpenPageSetup(const framework::HostContext& context,
+                                                  const std::string& reportForm) {
+    auto dialog = std::make_shared<Form_report_format>(reportForm);
+    dialog->setContext(context);
+    dialog->load();
+    if (context.showScreen) context.showScreen(dialog);
+    return dialog;
+}
+
 }  // namespace keltro::reports

@@ -13,6 +13,7 @@
 // hex value ("f0f0f0") and stored as colour numbers.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,5 +49,10 @@ private:
 
     std::string m_reportForm;
 };
+
+// "Page Set&up" of a report: the format of `reportForm` for the context's user, loaded and
+// shown by the host as a screen of its own (HostContext::showScreen).
+std::shared_ptr<Form_report_format> OpenPageSetup(const framework::HostContext& context,
+                                                  const std::string& reportForm);
 
 }  // namespace keltro::reports

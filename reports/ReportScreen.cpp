@@ -115,9 +115,7 @@ void ReportScreen::reportProgress(long done, long total) {
 // --- Printing ------------------------------------------------------------------------
 
 void ReportScreen::openPageSetup() {
-    m_pageSetup = std::make_shared<Form_report_format>(className());
-    m_pageSetup->setContext(context());
-    m_pageSetup->load();
+    m_pageSetup = OpenPageSetup(context(), className());
 }
 
 void ReportScreen::openPrintColumns() {

@@ -5,7 +5,9 @@
 // its constructor with `attachReportActions()`, which gives "Page Set&up", "Print
 // &Column" and "&Preview" their work:
 //
-//   * "Page Set&up" opens `Form_report_format` on the screen's name (`pageSetup()`);
+//   * "Page Set&up" opens `Form_report_format` on the screen's name (`pageSetup()`) and
+//     has the host show it as a screen of its own (a window; headless, a screen the
+//     driver reaches by its class name);
 //   * "Print &Column" opens the window "Print Column": grid `grid_sel`, one row per
 //     column of the stored layout with its caption and a "Print" tick; ticking writes the
 //     column's `Print` flag at once;

@@ -6,6 +6,7 @@
 #include "framework/FieldText.h"
 #include "framework/LookupList.h"
 #include "framework/StandardCommands.h"
+#include "reports/Form_report_format.h"
 #include "reports/ReportCommands.h"
 #include "revaluation/RevaluationDisplay.h"
 #include "revaluation/RevaluationSave.h"
@@ -102,6 +103,7 @@ void ARform_revalue::declareCommands() {
 
     attach("&Save", [this] { saveCommand(); });
     attach("&Preview", [this] { preview(); });
+    attach("Page Set&up", [this] { reports::OpenPageSetup(context(), className()); });
     attach("&New", [this] { newCommand(); });
     attach("&Edit mode", [this] { editCommand(); });
     attach("&Insert Line", [this] { insertLine(); });
@@ -366,8 +368,14 @@ void ARform_revalue::glRecord() {
         raiseNotification("G/L Ledger Review", m_shown->glFkey, "");
 }
 
+// The result grid, printed as the report screens print theirs.
 void ARform_revalue::preview() {
-    if (showingSaved()) raiseNotification("ActiveReport", previewTitle(*m_shown), previewQuery(*m_shown));
+    if (!showingSaved()) return;
+    const auto titles = printTitles(*m_shown, title());
+    const framework::Grid& results = grid(kResultGrid);
+    const std::string layoutForm = results.layoutForm.empty() ? className() : results.layoutForm;
+    if (const auto files = reports::PrintReport(context(), className(), layoutForm, results, titles))
+        raiseNotification(files->viewerRequest(), files->pdf, titles.previewTitle);
 }
 
 std::optional<db::Date> ARform_revalue::shownDate(const std::string& control) const {

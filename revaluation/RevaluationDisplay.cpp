@@ -6,7 +6,6 @@
 #include "framework/FieldText.h"
 #include "services/DateFormat.h"
 #include "services/Money.h"
-#include "services/SqlLiteral.h"
 
 namespace keltro::revaluation {
 
@@ -138,22 +137,10 @@ std::vector<GridRow> accountRows(const std::vector<AccountLine>& accounts,
     return rows;
 }
 
-std::string previewTitle(const RevaluationHeader& header) {
-    return "A/R REVALUATION REPORT," + header.docno + ",0";
-}
-
-std::string previewQuery(const RevaluationHeader& header) {
-    using services::sqlLiteral;
+reports::ReportTitles printTitles(const RevaluationHeader& header, const std::string& screenCaption) {
     const std::string period = header.period ? std::to_string(*header.period) : "";
-    return "SELECT h.docno, " + sqlLiteral("Fiscal year : " + header.fyear) +
-           " AS fiscal_year_heading, " + sqlLiteral("Period : " + period) +
-           " AS period_heading, r.customer_no, c.customer_name, r.document_no, "
-           "r.document_date, r.pay_item, r.Currency, r.original_rate, r.invoice_amount, "
-           "r.original_base_amount, r.unrealized_gain_loss, r.new_base_amount "
-           "FROM AR_Revalue_header_table h LEFT JOIN AR_Revalue_Result_table r ON "
-           "r.fkey = h.fkey LEFT JOIN Customer_table c ON c.customer_no = r.customer_no "
-           "WHERE h.fkey = " +
-           sqlLiteral(header.fkey) + " ORDER BY r.Currency, r.customer_no, r.document_no, r.pay_item";
+    return {"A/R REVALUATION REPORT   Fiscal year : " + header.fyear + "   Period : " + period, "ar_revaluation",
+            "Preview " + screenCaption};
 }
 
 }  // namespace keltro::revaluation

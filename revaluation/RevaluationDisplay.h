@@ -1,5 +1,5 @@
 // How a revaluation shows on its screen: the criteria grid read and written, the result
-// grid with its totals, the account grid, and the query of its printout.
+// grid with its totals, the account grid, and the titles of its printout.
 //
 // The result grid lists the revalued items; after each run of items of one currency a row
 // "Total" sums their invoice amount, original base, unrealized amount and new base, and at
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/ScreenParts.h"
+#include "reports/ReportPrint.h"
 #include "revaluation/RevaluationRecords.h"
 #include "revaluation/RevaluationSearch.h"
 
@@ -49,10 +50,10 @@ std::vector<framework::GridRow> accountRows(const std::vector<AccountLine>& acco
 
 // ----- the printout --------------------------------------------------------------------
 
-// The report's title argument: "A/R REVALUATION REPORT," + docno + ",0".
-std::string previewTitle(const RevaluationHeader& header);
-// The stored results of the revaluation, with the heading's "Fiscal year : " and
-// "Period : " texts as columns; the values go into the text as quoted literals.
-std::string previewQuery(const RevaluationHeader& header);
+// The result grid prints as every report screen's grid does (reports/ReportPrint.h):
+// "A/R REVALUATION REPORT" with the revaluation's "Fiscal year : " and "Period : " on the
+// title line, files named "ar_revaluation…", the viewer asked for "Preview " + the
+// screen's caption.
+reports::ReportTitles printTitles(const RevaluationHeader& header, const std::string& screenCaption);
 
 }  // namespace keltro::revaluation

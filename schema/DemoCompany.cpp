@@ -525,10 +525,18 @@ constexpr const char* kScreens[] = {
 struct ReportFormat {
     const char* form;
     int orientation;  // 1 portrait, 2 landscape
+    const char* fontName = "DejaVu Sans";
+    double fontSize = 9.0;
+    int rowHeight = 16;
+    const char* paper = "A4 (210x297 mm)";
+    double width = 210.0, height = 297.0;
+    const char* unit = "mm";
 };
 
+// The aging report's eleven columns, five of them amounts, read in full only across a
+// wide page: landscape Legal in the narrower letters.
 constexpr ReportFormat kReports[] = {
-    {"ARreport_aging", 1},
+    {"ARreport_aging", 2, "DejaVu Sans Condensed", 8.0, 14, "LEGAL (8.5x14 in.)", 8.5, 14.0, "inch"},
     {"ARreport_inquiry", 1},
     {"ARreport_recur_inquiry", 2},
     {"ARform_revalue", 2},
@@ -567,9 +575,8 @@ void addReportFormats(db::Database& db) {
                    "row_height", "top_margin", "bottom_margin", "left_margin", "right_margin",
                    "disabled_evenrow_color", "Bold", "use_grid_font", "column_divider",
                    "split_page", "Orientation", "PaperSize", "Width", "Height", "unit"},
-                  {"admin", r.form, "DejaVu Sans", 9.0, 0, 0xF0F0F0, 16, 10.0, 10.0, 10.0, 10.0,
-                   false, false, false, true, 1, r.orientation, "A4 (210x297 mm)", 210.0, 297.0,
-                   "mm"});
+                  {"admin", r.form, r.fontName, r.fontSize, 0, 0xF0F0F0, r.rowHeight, 10.0, 10.0, 10.0, 10.0,
+                   false, false, false, true, 1, r.orientation, r.paper, r.width, r.height, r.unit});
 }
 
 // ---------------------------------------------------------------------------------------
@@ -701,6 +708,15 @@ int widthOf(std::string_view c) {
     return 1300;
 }
 
+// The aging report's columns are sized for its printout: every caption and amount in full.
+int widthIn(std::string_view form, std::string_view c) {
+    if (form != "ARreport_aging") return widthOf(c);
+    if (c == "customer") return 2700;
+    if (c == "invoice no") return 1400;
+    if (c == "pay item") return 1000;
+    return isNumberColumn(c) ? 1500 : 1300;
+}
+
 std::string withBaseCurrency(std::string_view caption) {
     std::string text(caption);
     if (auto at = text.find("{base}"); at != std::string::npos) text.replace(at, 6, kBaseCurrency);
@@ -720,7 +736,7 @@ void addGridLayout(db::Database& db, const GridLayout& g) {
                   {"form_name", "grid_name", "col_order", "Caption", "Visible", "Locked", "Print",
                    "cell_type", "col_width", "row_height", "Alignment", "AutoCompletion"},
                   {g.form, g.grid, static_cast<int>(n), withBaseCurrency(caption), true, !editable,
-                   n < 21, isCheckColumn(caption) ? "dbgCheckBox" : "", widthOf(caption),
+                   n < 21, isCheckColumn(caption) ? "dbgCheckBox" : "", widthIn(g.form, caption),
                    n == 0 ? Value(285) : Value(),
                    isCheckColumn(caption) ? 2 : (isNumberColumn(caption) ? 1 : 0),
                    editable && lookup});

@@ -10,8 +10,11 @@
 #   ./scripts/screenshots.sh [DIR]      (default: docs/screenshots)
 #
 # gives DIR/main-window.png, DIR/invoice.png, DIR/invoice-tax-details.png, DIR/receipt.png
-# and, when poppler-utils' pdftoppm is installed, DIR/invoice-printout.png. KELTRO_SCREENSHOT_TODAY fixes the day the demo
-# company is built around (default 2026-01-15), so the pictures stay the same.
+# and, when poppler-utils' pdftoppm is installed, DIR/invoice-printout.png and
+# DIR/aging-report.png (the first page of the aging report's PDF, in the demo
+# administrator's page format, over the documents of the example walkthroughs).
+# KELTRO_SCREENSHOT_TODAY fixes the day the demo company is
+# built around (default 2026-01-15), so the pictures stay the same.
 # KELTRO_BUILD_DIR names a build folder to take the programs from (built as it is
 # configured) instead of build-release/.
 set -euo pipefail
@@ -44,9 +47,22 @@ KELTRO_COMPONENT_MANIFEST="$WORK/components.ini" XDG_RUNTIME_DIR="$WORK" \
   --screenshots "$OUT"
 
 mv "$OUT/invoice-printout.pdf" "$WORK/invoice-printout.pdf"
+# The aging report over the documents the example walkthroughs enter into a fresh demo
+# company (KELTRO_AGING_TODAY, default 2026-12-06, the day they are written for).
+AGING_TODAY="${KELTRO_AGING_TODAY:-2026-12-06}"
+"$BUILD/keltro-ar" init --db "sqlite:$WORK/aging.sqlite" --demo --today "$AGING_TODAY" >/dev/null
+for example in invoice receipt recurring prepayment-matching revalue; do
+  "$BUILD/keltro-ar" automate --db "sqlite:$WORK/aging.sqlite" --today "$AGING_TODAY" \
+    "$KELTRO_ROOT/scripts/examples/$example-walkthrough.jsonl" >/dev/null
+done
+"$BUILD/keltro-ar" report aging --db "sqlite:$WORK/aging.sqlite" --today "$AGING_TODAY" \
+  --pdf "$WORK/aging-report.pdf" >/dev/null
 if command -v pdftoppm >/dev/null; then
   pdftoppm -png -r 60 -singlefile "$WORK/invoice-printout.pdf" "$OUT/invoice-printout"
   echo "Saved $OUT/invoice-printout.png"
+  pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$WORK/aging-report.pdf" "$OUT/aging-report"
+  echo "Saved $OUT/aging-report.png"
 else
-  echo "pdftoppm not found (Debian package poppler-utils): $OUT/invoice-printout.png not made"
+  echo "pdftoppm not found (Debian package poppler-utils): $OUT/invoice-printout.png and" \
+    "$OUT/aging-report.png not made"
 fi

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +110,43 @@ TEST_F(ComponentTest, theManifestDecidesWhichLibraryIsOpenedAndEntriesOfOthersSt
     unregisterComponent(kLibrary);
     EXPECT_EQ(Manifest::read(manifest).library(kARclassId), "/opt/keltro/lib/libkeltro_ar_component.so");
     EXPECT_THROW(registerComponent((folder / "missing.so").string()), ComponentError);
+}
+
+TEST_F(ComponentTest, aReportsPreviewPrintsThroughTheComponentsOwnPdfWriter) {
+    // The host's side: a GUI application (offscreen), nothing of the printing installed here.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int argc = 1;
+    char name[] = "keltro_component_tests";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    test::TestDatabase database{test::Contents::DemoCompany};
+    const services::FixedClock clock(test::kDemoToday);
+    services::RecordingUi ui;
+    LoadedComponent component(kARclassId, kLibrary);
+    host::HeadlessScreenFactory views;
+    std::vector<std::pair<std::string, std::string>> requests;
+    auto arclass = component.createInstance(views);
+    test::fillContext(*arclass, database.db(), ui, clock);
+    arclass->KELTRO_PATH = folder.string();
+    arclass->NotifyClients = [&](const std::string& formx, const std::string& docnox, const std::string&) {
+        requests.emplace_back(formx, docnox);
+    };
+
+    arclass->showform_ARreport_aging();
+    auto screen = views.openScreens().at(0);
+    screen->run("&Find");
+    screen->run("&Preview");
+    ASSERT_EQ(requests.size(), 1u) << "the preview reached the host";
+    EXPECT_EQ(requests[0].first, "pdf viewer landscape");
+    const fs::path pdf = requests[0].second;
+    EXPECT_EQ(pdf.parent_path(), folder / "User report");
+    std::ifstream file(pdf, std::ios::binary);
+    std::string head(5, '\0');
+    file.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-") << pdf;
+    EXPECT_GT(fs::file_size(pdf), 1000u);
+    EXPECT_TRUE(fs::exists(pdf.parent_path() / (pdf.stem().string() + "_L.pdf")));
+    arclass->frm_aging_Exit();
 }
 
 }  // namespace

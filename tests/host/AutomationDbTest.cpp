@@ -124,5 +124,46 @@ TEST(Json, textSurvivesTheRoundTrip) {
     EXPECT_THROW(parseJson(R"({"a":"open)"), JsonError);
 }
 
+TEST_F(AutomationTest, aReportsPageSetupIsDrivenByStepsAndSavesTheUsersFormat) {
+    const std::string format = "SELECT PaperSize, Width, Height, unit, Orientation, font_name, font_size, row_height "
+                               "FROM Report_format_table WHERE [user] = 'admin' AND form_name = 'ARreport_inquiry'";
+    const auto storedFormat = [&] {
+        const auto row = *database.db().queryOne(format);
+        std::string text;
+        for (std::size_t i = 0; i < row.size(); ++i) text += (i ? "|" : "") + row.at(i).textOr("-");
+        return text;
+    };
+    const std::string before = storedFormat();
+    const int status = run({
+        R"({"get":"Form_report_format"})",  // not open before "Page Set&up"
+        R"({"call":"showform_ARreport_inquiry"})",
+        R"({"command":"ARreport_inquiry","caption":"Page Set&up"})",
+        R"step({"set":"Form_report_format.cmbpaper","value":"LETTER (8.5x11 in.)"})step",
+        R"({"set":"Form_report_format.cmborient","value":"Portrait"})",
+        R"({"set":"Form_report_format.cmbitfont_print","value":"Liberation Serif"})",
+        R"({"set":"Form_report_format.cmbfont_size_print","value":"12"})",
+        R"({"set":"Form_report_format.cmbrow_hi","value":"12"})",
+        R"({"command":"Form_report_format","caption":"&Save"})",
+        R"({"sql":"SELECT COUNT(*) AS n FROM Report_format_table WHERE font_name = 'Liberation Serif'"})",
+        R"({"set":"Form_report_format.cmbrow_hi","value":"18"})",
+        R"({"command":"Form_report_format","caption":"&Save"})",
+        R"({"get":"Form_report_format"})",
+        R"({"command":"Form_report_format","caption":"&Exit"})",
+        R"({"set":"Form_report_format.cmbrow_hi","value":"20"})",  // closed: no longer reachable
+    });
+    EXPECT_EQ(status, 1);
+    const auto errors = ofKind("error");
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(*errors[0]->member("step")->number(), 1.0);
+    EXPECT_EQ(*errors[1]->member("step")->number(), 15.0);
+    EXPECT_EQ(texts("message", "text"), (Texts{"row height must > font size", "Save format complete"}));
+    EXPECT_EQ(texts("message", "screen"), (Texts{"Form_report_format", "Form_report_format"}));
+    EXPECT_EQ(ofKind("rows").at(0)->member("rows")->array()->at(0).member("n")->number()[0], 0.0) << "refused: nothing saved";
+    ASSERT_EQ(texts("screen", "screen"), Texts{"Form_report_format"});
+    EXPECT_EQ(ofKind("screen")[0]->member("fields")->text("txtwidth"), "8.5") << "the paper's width came with it";
+    EXPECT_NE(before, storedFormat());
+    EXPECT_EQ(storedFormat(), "LETTER (8.5x11 in.)|8.5|11|inch|1|Liberation Serif|12|18");
+}
+
 }  // namespace
 }  // namespace keltro::host

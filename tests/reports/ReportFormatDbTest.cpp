@@ -109,6 +109,8 @@ TEST_F(ReportFormatScreen, PreviewWritesUnderTheInstallationFolderAndAsksTheHost
     const auto folder = std::filesystem::temp_directory_path() / ("keltro_reports_" + std::to_string(getpid()));
     arclass.KELTRO_PATH = folder.string();
     addItem({.customer = "1002", .docno = "INV1", .payItem = "1", .open = 200, .daysOverdue = 45});
+    // A portrait report first: one file.
+    db().execute("UPDATE Report_format_table SET Orientation = 1 WHERE form_name = 'ARreport_aging'");
 
     auto& aging = open("ARreport_aging");
     aging.run("&Find");

@@ -1,6 +1,11 @@
 // The revaluation screen end to end: what a run finds and how it values it, the accounts
 // it moves, the two journals of a save and their periods, the refusals, and walking the
 // saved revaluations.
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "reports/ReportPrint.h"
 #include "revaluation/RevalueScreenFixture.h"
 #include "revaluation/RevaluationSave.h"
 
@@ -323,15 +328,38 @@ TEST_F(RevalueTest, savedRevaluationsAreWalkedShownAsSavedAndHandedToTheHost) {
     arclass.ARform_revalue_goto_docno(first);
     EXPECT_EQ(screen.grid("dbgrid1").rows, firstResults);
 
+    // The result grid prints as the report screens' grids do, in the demo's landscape format.
+    const auto folder = std::filesystem::temp_directory_path() / ("keltro_revalue_" + std::to_string(getpid()));
+    screen.setContext([&] {
+        auto context = screen.context();
+        context.KELTRO_PATH = folder.string();
+        return context;
+    }());
+    std::vector<std::string> printed;
+    reports::InstallReportPdfWriter([&](const reports::PrintedReport& r, const std::string& path, bool turned,
+                                        const std::function<void(long, long)>&) {
+        printed.push_back(path + (turned ? " turned " : " ") + r.titleLines[1].centre + " rows " +
+                          std::to_string(r.rows.size()) + " first " + r.rows.at(0).at(0));
+        return true;
+    });
     notifications.clear();
     screen.run("&G/L Record");
     screen.run("&Preview");
+    reports::InstallReportPdfWriter({});
     ASSERT_EQ(notifications.size(), 2u);
     EXPECT_EQ(Texts({notifications[0].formx, notifications[0].docnox}),
               Texts({"G/L Ledger Review", screen.field("txtglfkey").value}));
-    EXPECT_EQ(Texts({notifications[1].formx, notifications[1].docnox}),
-              Texts({"ActiveReport", "A/R REVALUATION REPORT," + first + ",0"}));
-    EXPECT_EQ(db().query(notifications[1].arg2).size(), 2u) << "the printout's query runs as sent";
+    EXPECT_EQ(Texts({notifications[1].formx, notifications[1].arg2}),
+              Texts({"pdf viewer landscape", "Preview A/R Revaluation"}));
+    ASSERT_EQ(printed.size(), 2u);
+    const std::string file = notifications[1].docnox;
+    EXPECT_NE(file.find("User report/ar_revaluation"), std::string::npos) << file;
+    // Every result row but the closing summary line, whose first two cells are empty.
+    const std::string what = " A/R REVALUATION REPORT   Fiscal year : 2026   Period : 11 rows " +
+                             std::to_string(firstResults.size() - 1) + " first " + firstResults.at(0).at("customer no");
+    EXPECT_EQ(printed[0], file + what);
+    EXPECT_EQ(printed[1], file.substr(0, file.size() - 4) + "_L.pdf turned" + what);
+    std::filesystem::remove_all(folder);
 
     // Leaving a new revaluation asks whether to save it; No goes back to the last one.
     find(screen, "30/11/2026", {{}});

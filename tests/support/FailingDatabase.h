@@ -19,6 +19,10 @@ public:
     db::Rows query(std::string_view sql, const db::Params& params) override {
         return m_real.query(sql, params);
     }
+    void forEachRow(std::string_view sql, const db::Params& params,
+                    const std::function<void(const db::Row&)>& each) override {
+        m_real.forEachRow(sql, params, each);
+    }
     std::int64_t execute(std::string_view sql, const db::Params& params) override {
         write(sql);
         return m_real.execute(sql, params);
