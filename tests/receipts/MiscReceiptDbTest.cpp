@@ -200,6 +200,50 @@ TEST_F(MiscReceiptTest, editModeRewritesTheReferencesAndAVoidReversesTheJournal)
     EXPECT_EQ(screen.mode(), Mode::Browse);
 }
 
+// Walking by the order of saving, going to a number, leaving "&Edit mode", and the links.
+TEST_F(MiscReceiptTest, savedReceiptsAreWalkedFoundAndLinked) {
+    auto& first = entered();
+    ASSERT_THAT(save(first), ElementsAre("Receipt complete"));
+    auto& screen = entered();
+    screen.enter("txtrcno", "BANK-INT-12");
+    ASSERT_THAT(save(screen), ElementsAre("Receipt complete"));
+    const auto number = [&] { return screen.field("txtdocno").value; };
+    EXPECT_EQ(number(), "MR-26-00002");
+    const std::vector<std::pair<std::string, std::string>> walk = {
+        {"&Previous record", "MR-26-00001"}, {"&Previous record", "MR-26-00001"},
+        {"&Next record", "MR-26-00002"},     {"&Next record", "MR-26-00002"},
+        {"&Previous record", "MR-26-00001"}, {"&Last record", "MR-26-00002"}};
+    for (const auto& [caption, expected] : walk) {
+        screen.run(caption);
+        EXPECT_EQ(number(), expected) << caption;
+    }
+
+    // Moving away from an edit asks first; Yes saves it.
+    screen.run("&Edit mode");
+    screen.enter("txtremark", "December interest");
+    ui.queueAnswer(true);
+    ui.clear();
+    screen.run("&Previous record");
+    EXPECT_THAT(ui.texts(), ElementsAre("Do you want to save editing?", "Update receipt complete"));
+    EXPECT_EQ(number(), "MR-26-00001");
+    EXPECT_EQ(text("SELECT remark FROM Receipt_misc_header_table WHERE docno = 'MR-26-00002'"),
+              "December interest");
+
+    arclass.ARform_misc_goto_docno("MR-26-00002");
+    EXPECT_EQ(screen.shownReceipt()->receiptNo, "BANK-INT-12");
+    ui.clear();
+    arclass.ARform_misc_goto_docno("MR-26-00009");
+    EXPECT_THAT(ui.texts(), ElementsAre("Document no. MR-26-00009 not found"));
+
+    notifications.clear();
+    screen.run("&G/L Record");
+    screen.run("&Preview");
+    ASSERT_EQ(notifications.size(), 2u);
+    EXPECT_EQ(notifications[0].formx, "G/L Ledger Review");
+    EXPECT_EQ(notifications[0].docnox, screen.shownReceipt()->glFkey);
+    EXPECT_EQ(notifications[1].docnox, "A/R Miscellaneous Receipt,MR-26-00002,0");
+}
+
 TEST_F(MiscReceiptTest, aFailedSaveLeavesNothingAndKeepsWhatWasTyped) {
     const int failures = expectAllOrNothing(
         {"Receipt_misc_header_table", "Receipt_misc_transaction_table", "GL_header_table",
