@@ -13,6 +13,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // for compilers without aggregate deduction
 
 Value readColumn(sqlite3_stmt* stmt, int i) {
     switch (sqlite3_column_type(stmt, i)) {
