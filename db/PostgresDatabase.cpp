@@ -20,6 +20,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // for compilers without aggregate deduction
 
 std::string doubleText(double v) {
     char buf[64];
@@ -44,6 +46,23 @@ WireValue toWire(const Value& value) {
                       },
                       value.storage());
 }
+
+// A statement's values as libpq takes them: texts (null for Null) and their types.
+struct WireParams {
+    explicit WireParams(const Params& params) {
+        wire.reserve(params.size());
+        for (const auto& p : params) wire.push_back(toWire(p));
+        for (const auto& w : wire) {
+            values.push_back(w.text ? w.text->c_str() : nullptr);
+            types.push_back(w.type);
+        }
+    }
+    int count() const { return static_cast<int>(values.size()); }
+
+    std::vector<WireValue> wire;
+    std::vector<const char*> values;
+    std::vector<Oid> types;
+};
 
 Value fromWire(const char* text, int length, Oid type) {
     const std::string_view s(text, static_cast<std::size_t>(length));
@@ -108,23 +127,6 @@ PostgresDatabase::PostgresDatabase(std::string_view url) {
 }
 
 PostgresDatabase::~PostgresDatabase() { PQfinish(m_conn); }
-
-// The values of a statement as libpq takes them: texts (null for Null) and types.
-struct WireParams {
-    explicit WireParams(const Params& params) {
-        wire.reserve(params.size());
-        for (const auto& p : params) wire.push_back(toWire(p));
-        for (const auto& w : wire) {
-            values.push_back(w.text ? w.text->c_str() : nullptr);
-            types.push_back(w.type);
-        }
-    }
-    int count() const { return static_cast<int>(values.size()); }
-
-    std::vector<WireValue> wire;
-    std::vector<const char*> values;
-    std::vector<Oid> types;
-};
 
 PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const Params& params,
                                                std::string_view originalSql) {
@@ -301,14 +303,10 @@ Rows PostgresDatabase::lockRows(std::string_view selectSql, const Params& params
         throw DbError("A row can only be locked inside a transaction", std::string(selectSql));
     const std::string pgSql = toPostgresSql(selectSql) + " FOR UPDATE NOWAIT";
     for (int attempt = 1;; ++attempt) {
-        runPlain("SAVEPOINT keltro_row_lock");
         try {
-            Rows rows = readRows(run(pgSql, params, selectSql).get());
-            runPlain("RELEASE SAVEPOINT keltro_row_lock");
-            return rows;
+            return lockOnce(pgSql, params, selectSql);
         } catch (const DbError& e) {
-            runPlain("ROLLBACK TO SAVEPOINT keltro_row_lock");
-            runPlain("RELEASE SAVEPOINT keltro_row_lock");
+            runPlain("ROLLBACK TO SAVEPOINT keltro_row_lock; RELEASE SAVEPOINT keltro_row_lock");
             if (e.code() != kLockNotAvailable) throw;
             if (attempt >= retry.tries)
                 throw LockTimeout("The row stays locked by another workstation",
@@ -316,6 +314,46 @@ Rows PostgresDatabase::lockRows(std::string_view selectSql, const Params& params
         }
         sleep(retry.wait);
     }
+}
+
+// The savepoint, the locking select and the savepoint's release go to the server together
+// in one pipeline, one round trip; a refused lock fails the select, the server skips the
+// release, and the caller rolls back to the savepoint.
+Rows PostgresDatabase::lockOnce(const std::string& pgSql, const Params& params, std::string_view originalSql) {
+    const WireParams wire(params);
+    const auto& values = wire.values;
+    const auto& types = wire.types;
+    const std::string name = preparedName(pgSql, types, originalSql);
+    const auto plain = [&](const char* sql) {
+        return PQsendQueryParams(m_conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    };
+    const int count = static_cast<int>(params.size());
+    bool sent = PQenterPipelineMode(m_conn) == 1 && plain("SAVEPOINT keltro_row_lock");
+    sent = sent && (name.empty() ? PQsendQueryParams(m_conn, pgSql.c_str(), count, types.data(), values.data(),
+                                                     nullptr, nullptr, 0)
+                                 : PQsendQueryPrepared(m_conn, name.c_str(), count, values.data(), nullptr,
+                                                       nullptr, 0)) == 1;
+    sent = sent && plain("RELEASE SAVEPOINT keltro_row_lock") && PQpipelineSync(m_conn) == 1;
+    std::optional<Rows> rows;
+    std::string failure = sent ? "" : PQerrorMessage(m_conn);
+    std::string state;
+    // Three statements, each ending with a null result, then the sync.
+    for (int statement = 0; sent && statement < 3; ++statement) {
+        while (PGresult* raw = PQgetResult(m_conn)) {
+            Result result(raw);
+            const auto status = PQresultStatus(raw);
+            if (statement == 1 && status == PGRES_TUPLES_OK) rows = readRows(raw);
+            if (status == PGRES_FATAL_ERROR && failure.empty()) {
+                failure = PQresultErrorMessage(raw);
+                const char* code = PQresultErrorField(raw, PG_DIAG_SQLSTATE);
+                state = code ? code : "";
+            }
+        }
+    }
+    if (sent) Result(PQgetResult(m_conn));  // the sync
+    PQexitPipelineMode(m_conn);
+    if (!failure.empty() || !rows) throw DbError("The statement failed", std::string(originalSql), failure, state);
+    return std::move(*rows);
 }
 
 }  // namespace keltro::db

@@ -3,9 +3,10 @@
 // Values travel as text with their types named (whole number, double, boolean, date);
 // plain text goes untyped so that the server reads it as the column it meets. Results
 // come back as text and are read by the column's type. A row lock is
-// `SELECT … FOR UPDATE NOWAIT` inside a savepoint: when another workstation holds the
-// row, the savepoint is rolled back, which leaves the transaction usable, and the lock
-// is tried again after the policy's wait.
+// `SELECT … FOR UPDATE NOWAIT` inside a savepoint, the three sent in one pipeline (one
+// round trip): when another workstation holds the row, the savepoint is rolled back,
+// which leaves the transaction usable, and the lock is tried again after the policy's
+// wait.
 //
 // A statement with parameters is prepared on the server the first time it runs on the
 // connection (for each combination of value types it is given) and executed by name
@@ -59,6 +60,9 @@ private:
     Result runPlain(const char* sql);
     // Throws the server's refusal of a statement (`result` null: the sending failed).
     [[noreturn]] void failed(const PGresult* result, std::string_view originalSql) const;
+    // One try at a row lock inside its savepoint; throws (the savepoint still to be
+    // rolled back) when it is refused.
+    Rows lockOnce(const std::string& pgSql, const Params& params, std::string_view originalSql);
     // The name of the statement prepared for `pgSql` with these value types; empty when
     // it is not to be prepared. Throws when the server refuses it.
     std::string preparedName(const std::string& pgSql, const std::vector<Oid>& types, std::string_view originalSql);

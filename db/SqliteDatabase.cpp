@@ -13,6 +13,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // for compilers without aggregate deduction
 
 // Reads a column into `out`; a text column reuses the room of the text `out` held.
 void readColumnInto(sqlite3_stmt* stmt, int i, Value& out) {

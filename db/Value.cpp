@@ -12,6 +12,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // for compilers without aggregate deduction
 
 bool parseInt(std::string_view text, int& out) {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);

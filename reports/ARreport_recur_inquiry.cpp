@@ -164,8 +164,11 @@ void ARreport_recur_inquiry::generateInvoices() {
     bool generated = false;
     try {
         db::Transaction transaction(database());
-        generated = generateTickedRows();
-        if (generated) transaction.commit();
+        // Generated only once committed: a commit that fails undoes the whole run.
+        if (generateTickedRows()) {
+            transaction.commit();
+            generated = true;
+        }
     } catch (const std::exception& e) {
         ui().message(e.what());
     }

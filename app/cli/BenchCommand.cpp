@@ -1,4 +1,5 @@
 #include "app/cli/BenchCommand.h"
+#include "app/cli/WorkstationsCommand.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -148,11 +149,12 @@ int runMatchingBench(db::Database& db, const services::Clock& clock,
 
 int runBench(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string name = args.positional().size() == 1 ? args.positional().front() : "";
+    if (name == "workstations") return runWorkstationsBench(args, out, err);
     const std::vector<std::string> names = {"invoice", "receipt", "recurring",
                                             "aging",   "revalue", "matching"};
     if (std::find(names.begin(), names.end(), name) == names.end())
         throw UsageError{"bench needs the name of a benchmark: invoice, receipt, recurring, aging, "
-                         "revalue or matching"};
+                         "revalue, matching or workstations"};
     const bool invoices = name == "invoice";
     const auto url = args.option("db");
     if (!url) throw UsageError{"bench needs --db URL"};

@@ -52,6 +52,11 @@ constexpr const char* kUsage =
     "  bench matching --db URL [--mode durable|cpu|both] [--today YYYY-MM-DD]\n"
     "      list a customer's 10,000 open items on the matching screen and time the save of\n"
     "      a matching of 1,000 lines; same URL rules\n"
+    "  bench workstations --db URL [--workers 8] [--count 1000] [--reuse] [--today YYYY-MM-DD]\n"
+    "      that many workstations (processes) save COUNT invoices, receipts and credit notes\n"
+    "      each on one database at once; the series and the books are audited after each\n"
+    "      worker count (--workers 1,4,8 runs each in turn); --reuse saves into books that\n"
+    "      exist, otherwise same URL rules\n"
     "\n"
     "URL is sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE\n";
 
@@ -60,7 +65,7 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     using namespace keltro::app;
     try {
-        const Arguments args(std::vector<std::string>(argv + 1, argv + argc), {"demo", "help"});
+        const Arguments args(std::vector<std::string>(argv + 1, argv + argc), {"demo", "help", "reuse"});
         if (args.command().empty() || args.flag("help") || args.command() == "help") {
             std::cout << kUsage;
             return args.command().empty() && !args.flag("help") ? 2 : 0;

@@ -4,7 +4,7 @@
 KELTRO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 KELTRO_PACKAGES=(build-essential cmake ninja-build pkg-config libsqlite3-dev sqlite3 libpq-dev
-                 postgresql qt6-base-dev libgtest-dev libgmock-dev xvfb xauth poppler-utils)
+                 postgresql qt6-base-dev libgtest-dev libgmock-dev xvfb xauth poppler-utils clang)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

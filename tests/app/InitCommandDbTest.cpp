@@ -67,8 +67,8 @@ TEST(InitCommand, mistakesAreReportedWithTheirExitStatusAndNothingElse) {
         {"init" + dbOption + " --today 2026-02-30", 1, "is not a date"},
         {"info" + dbOption, 1, "holds no company yet"},
         {"frobnicate", 2, "unknown command \"frobnicate\""},
-        {"bench" + dbOption, 2, "bench needs the name of a benchmark: invoice, receipt, recurring, aging, revalue or matching"},
-        {"bench payments" + dbOption, 2, "bench needs the name of a benchmark: invoice, receipt, recurring, aging, revalue or matching"},
+        {"bench" + dbOption, 2, "bench needs the name of a benchmark: invoice, receipt, recurring, aging, revalue, matching or workstations"},
+        {"bench payments" + dbOption, 2, "bench needs the name of a benchmark: invoice, receipt, recurring, aging, revalue, matching or workstations"},
         {"bench receipt" + dbOption + " --preload 10", 2, "--preload goes with bench invoice"},
         {"bench matching" + dbOption + " --count 10", 2, "bench matching takes no --count"},
     };

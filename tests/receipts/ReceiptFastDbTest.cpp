@@ -12,35 +12,6 @@ using ::testing::ElementsAre;
 
 class ReceiptFastTest : public ReceiptScreenTest {
 protected:
-    // A batch line's receipt for `invoice` of 98.00 into `bank`, with the batch line's
-    // journal (bank against receivable); gives the receipt's number.
-    std::string storedFastReceipt(const std::string& invoice, const std::string& bank = "FNB") {
-        db::Transaction tx(db());
-        services::RecordingUi quiet;
-        services::LedgerContext ledger(db(), quiet);
-        services::JournalContext context{ledger, clock, "admin", "USD"};
-        services::JournalEntries entries;
-        entries.add("1010", "USD", 98, 98);
-        entries.add("1100", "USD", -98, -98);
-        const auto glFkey = services::PostJournal(
-            context,
-            {.source = "AR", .sourceForm = "Fast Receipt Entry", .sourceDocno = "FR-26-00001",
-             .date = kToday, .period = "12", .fyear = "2026", .currency = "USD"},
-            entries);
-        const auto numbers = services::NumberNewDocument(db(), quiet, 1, "rc", "2026");
-        db().execute(
-            "INSERT INTO Receipt_header_table (company, docno, doctype, fkey, receipt_date, "
-            "customer_no, bank_code, remark, receipt_amount, Currency, receipt_base_amount, "
-            "total_amount, total_base_amount, period, fyear, source_form, user_created, GLFKEY, "
-            "new_from_fast, fast_apply_invoice_no, fast_docno, void, printed) VALUES (1, ?, 'rc', "
-            "?, ?, '1002', ?, 'Fast receipt no. FR-26-00001', 98, 'USD', 98, 98, 98, 12, '2026', "
-            "'Fast Receipt Entry', 'admin', ?, TRUE, ?, 'FR-26-00001', FALSE, FALSE)",
-            {numbers->docno, numbers->fkey, kToday, bank.empty() ? db::Value() : db::Value(bank),
-             *glFkey, invoice});
-        tx.commit();
-        return numbers->docno;
-    }
-
     // The stored receipt on the screen; with a receipt number it is paid by cash under that
     // number and its first row applied.
     ARform_receipt& show(const std::string& docno, const std::string& receiptNo = "") {
