@@ -295,6 +295,49 @@ Screen& typeRevaluation(T& t) {
     return screen;
 }
 
+// Interest of 100.00 and a rent refund of 50.00 into petty cash.
+Screen& typeMiscReceipt(T& t) {
+    auto& screen = t.show<Screen>("showform_ARform_misc", "ARform_misc_receipt");
+    screen.run("&New");
+    screen.enter("cmbpayby", "Cash");
+    screen.enter("cmbcash", "1000");
+    screen.enter("txtamount", "150");
+    for (const auto& [row, line] : {std::pair{0, std::pair{"7100", "100"}}, {1, {"6000", "50"}}}) {
+        screen.enterCell("dbgrid1", static_cast<std::size_t>(row), "account no", line.first);
+        screen.enterCell("dbgrid1", static_cast<std::size_t>(row), "amount", line.second);
+    }
+    return screen;
+}
+
+// A batch into First National Bank of the four kinds of line, the first for `t.invoice`.
+Screen& typeFastBatch(T& t) {
+    auto& screen = t.show<Screen>("showform_ARform_fastreceipt", "ARform_fast_receipt");
+    screen.run("&New");
+    screen.enter("cmbbank", "FNB");
+    screen.enter("txtrcamount", "400");
+    const std::vector<std::vector<std::pair<const char*, std::string>>> rows = {
+        {{"transaction type", "Receipt"}, {"customer no", "1002"}, {"invoice no", t.invoice}},
+        {{"transaction type", "Unapplied cash"}, {"customer no", "1002"}},
+        {{"transaction type", "Prepayment"}, {"customer no", "1002"}},
+        {{"transaction type", "Miscellaneous receipt"}, {"account no", "7100"}}};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (const auto& [column, text] : rows[row]) screen.enterCell("dbgrid1", row, column, text);
+        screen.enterCell("dbgrid1", row, "amount", "100");
+    }
+    return screen;
+}
+
+void savedFastBatch(T& t) {
+    t.invoice = t.addDocument({});
+    t.saveTyped(typeFastBatch(t));
+}
+
+Screen& shownFastBatch(T& t) {
+    auto& screen = t.show<Screen>("showform_ARform_fastreceipt", "ARform_fast_receipt");
+    t.arclass.ARform_fastreceipt_goto_docno(t.docno);
+    return screen;
+}
+
 const std::vector<FaultKind> kKinds = {
     {"InvoiceSave", nothing, [](T& t) -> Screen& { return t.typeInvoice(""); }, "&Save",
      "Add new invoice failed", "Add new Invoice complete"},
@@ -353,6 +396,30 @@ const std::vector<FaultKind> kKinds = {
      "Generate invoice from on due recurring-invoice failed", "Generate invoices complete"},
     {"RevaluationSave", euroReceivables, typeRevaluation, "&Save", "Add new revaluation failed",
      "Add new revaluation complete"},
+    {"MiscReceiptSave", nothing, typeMiscReceipt, "&Save", "Add new receipt failed",
+     "Receipt complete"},
+    {"MiscReceiptVoid", [](T& t) { t.saveTyped(typeMiscReceipt(t)); },
+     [](T& t) -> Screen& {
+         auto& screen = t.show<Screen>("showform_ARform_misc", "ARform_misc_receipt");
+         t.arclass.ARform_misc_goto_docno(t.docno);
+         return screen;
+     },
+     "&Void Receipt", "Void Receipt failed", "Receipt {docno} is void.", true},
+    {"FastReceiptSave", [](T& t) { t.invoice = t.addDocument({}); }, typeFastBatch, "&Save",
+     "Add new Fast receipt failed", "Add new Fast Receipt complete"},
+    {"FastReceiptEdit", savedFastBatch,
+     [](T& t) -> Screen& {
+         auto& screen = shownFastBatch(t);
+         screen.run("&Edit mode");
+         screen.enterCell("dbgrid1", 1, "amount", "150");
+         screen.enter("txtrcamount", "450");
+         return screen;
+     },
+     "&Save", "Update Fast receipt failed", "Update Fast Receipt complete"},
+    {"FastReceiptVoid", savedFastBatch, shownFastBatch, "&Void Receipt", "Void Fast receipt failed",
+     "Fast receipt {docno} is void.", true},
+    {"FastReceiptGeneration", savedFastBatch, shownFastBatch, "&Generate actual receipt",
+     "Generate receipt failed", "Generate Receipts complete"},
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, FaultInjectionTest, ::testing::ValuesIn(kKinds),
