@@ -49,7 +49,7 @@ TEST_F(InvoiceFaultTest, aNewInvoiceAndItsVoidAreWholeOrNotAtAll) {
 TEST_F(InvoiceFaultTest, anEditIsSavedWholeOrNotAtAll) {
     enterAndSave(open(), "1003", {{"Espresso cups", "10.12"}});
     expectAllOrNothing(
-        [this](ARform_invoice& screen) {
+        [](ARform_invoice& screen) {
             screen.run("&Edit mode");
             screen.enterCell("dbgrid1", 0, "taxable amount", "250");
             screen.enterCell("dbgrid1", 1, "taxable amount", "40");

@@ -24,8 +24,9 @@ TEST(SuiteTables, CounterAndBalanceRowsHaveUniqueKeys) {
     for (const auto& [name, key] : cases) {
         const auto table = std::ranges::find(tables, std::string(name), &TableDef::name);
         ASSERT_NE(table, tables.end()) << name;
+        const auto& columns = key;  // a structured binding is not captured by every compiler
         EXPECT_TRUE(std::any_of(table->indexes.begin(), table->indexes.end(),
-                                [&](const IndexDef& i) { return i.unique && i.columns == key; }))
+                                [&](const IndexDef& i) { return i.unique && i.columns == columns; }))
             << name << " lacks its unique key";
     }
 }
