@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -28,6 +29,10 @@ public:
     db::Engine engine() const override { return m_real.engine(); }
     db::Rows query(std::string_view sql, const db::Params& params) override {
         return m_real.query(sql, params);
+    }
+    void forEachRow(std::string_view sql, const db::Params& params,
+                    const std::function<void(const db::Row&)>& each) override {
+        m_real.forEachRow(sql, params, each);
     }
     std::int64_t execute(std::string_view sql, const db::Params& params) override {
         return m_real.execute(sql, params);
