@@ -54,4 +54,25 @@ void WalkedDocumentScreen::leaveEdit() {
     if (const auto shown = shownStored()) showWithKey(shown->fkey);
 }
 
+void WalkedDocumentScreen::saveNewDocument(const std::function<std::optional<std::string>()>& save,
+                                           const std::string& complete, const std::string& failed) {
+    std::optional<std::string> fkey;
+    guarded([&] { fkey = save(); });
+    if (!fkey) {
+        clearNewNumber();
+        return ui().message(failed);
+    }
+    ui().message(complete);
+    showWithKey(*fkey);
+}
+
+void WalkedDocumentScreen::changeStored(const std::function<bool()>& change, const std::string& fkey,
+                                        const std::string& complete, const std::string& failed) {
+    bool changed = false;
+    guarded([&] { changed = change(); });
+    if (!changed) return ui().message(failed);
+    ui().message(complete);
+    showWithKey(fkey);
+}
+
 }  // namespace keltro::framework

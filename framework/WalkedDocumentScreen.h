@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,15 @@ protected:
     // refusal said; else the mode begins.
     void beginEditUnless(const std::string& refusal);
     void leaveEdit() override;
+
+    // Runs the save of a new document (its key, or nothing after a message): a saved one
+    // says `complete` and is shown; a failed one gets "** New **" back and says `failed`.
+    void saveNewDocument(const std::function<std::optional<std::string>()>& save,
+                         const std::string& complete, const std::string& failed);
+    // Runs a change of the stored document `fkey` (a void, a generation; false after a
+    // message): it says `failed`, or `complete` and shows the document again.
+    void changeStored(const std::function<bool()>& change, const std::string& fkey,
+                      const std::string& complete, const std::string& failed);
 
 private:
     std::string m_table;

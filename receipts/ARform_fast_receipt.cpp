@@ -259,17 +259,12 @@ void ARform_fast_receipt::saveNew() {
     const FastReceiptDraft d = draft();
     const auto passed = checked(d);
     if (!passed) return;
-    std::optional<std::string> fkey;
-    guarded([&] {
-        auto where = saveContext();
-        fkey = saveNewFastReceipt(where, d, *passed);
-    });
-    if (!fkey) {
-        clearNewNumber();
-        return ui().message("Add new Fast receipt failed");
-    }
-    ui().message("Add new Fast Receipt complete");
-    showWithKey(*fkey);
+    saveNewDocument(
+        [&] {
+            auto where = saveContext();
+            return saveNewFastReceipt(where, d, *passed);
+        },
+        "Add new Fast Receipt complete", "Add new Fast receipt failed");
 }
 
 void ARform_fast_receipt::saveEdit() {
@@ -280,14 +275,12 @@ void ARform_fast_receipt::saveEdit() {
     const FastReceiptDraft d = draft();
     const auto passed = checked(d);
     if (!passed) return;
-    bool updated = false;
-    guarded([&] {
-        auto where = saveContext();
-        updated = updateStoredFastReceipt(where, *stored, d, *passed);
-    });
-    if (!updated) return ui().message("Update Fast receipt failed");
-    ui().message("Update Fast Receipt complete");
-    showWithKey(stored->fkey);
+    changeStored(
+        [&] {
+            auto where = saveContext();
+            return updateStoredFastReceipt(where, *stored, d, *passed);
+        },
+        stored->fkey, "Update Fast Receipt complete", "Update Fast receipt failed");
 }
 
 FastReceiptDraft ARform_fast_receipt::draft() const {

@@ -127,14 +127,12 @@ void ARform_fast_receipt::voidCommand() {
     if (const std::string refusal = fastReceiptRefusal(*stored); !refusal.empty())
         return ui().message(refusal);
     if (!ui().ask("Are you sure to void this receipt?")) return;
-    bool voided = false;
-    guarded([&] {
-        auto where = saveContext();
-        voided = voidFastReceipt(where, *stored);
-    });
-    if (!voided) return ui().message("Void Fast receipt failed");
-    ui().message("Fast receipt " + stored->docno + " is void.");
-    showWithKey(stored->fkey);
+    changeStored(
+        [&] {
+            auto where = saveContext();
+            return voidFastReceipt(where, *stored);
+        },
+        stored->fkey, "Fast receipt " + stored->docno + " is void.", "Void Fast receipt failed");
 }
 
 void ARform_fast_receipt::generate() {
@@ -143,14 +141,12 @@ void ARform_fast_receipt::generate() {
     if (!stored) return;
     if (const std::string refusal = fastReceiptRefusal(*stored); !refusal.empty())
         return ui().message(refusal);
-    bool generated = false;
-    guarded([&] {
-        auto where = saveContext();
-        generated = generateFastReceiptDocuments(where, *stored);
-    });
-    if (!generated) return ui().message("Generate receipt failed");
-    ui().message("Generate Receipts complete");
-    showWithKey(stored->fkey);
+    changeStored(
+        [&] {
+            auto where = saveContext();
+            return generateFastReceiptDocuments(where, *stored);
+        },
+        stored->fkey, "Generate Receipts complete", "Generate receipt failed");
 }
 
 // The document made from the selected line, on its own screen.

@@ -230,17 +230,12 @@ void ARform_misc_receipt::saveNew() {
     const MiscReceiptDraft d = draft();
     const auto checked = checkNewMiscReceipt(database(), ui(), context().BASE_CURRENCY, d);
     if (!checked) return;
-    std::optional<std::string> fkey;
-    guarded([&] {
-        auto where = saveContext();
-        fkey = saveNewMiscReceipt(where, d, *checked);
-    });
-    if (!fkey) {
-        clearNewNumber();
-        return ui().message("Add new receipt failed");
-    }
-    ui().message("Receipt complete");
-    showWithKey(*fkey);
+    saveNewDocument(
+        [&] {
+            auto where = saveContext();
+            return saveNewMiscReceipt(where, d, *checked);
+        },
+        "Receipt complete", "Add new receipt failed");
 }
 
 void ARform_misc_receipt::saveEdit() {
@@ -398,14 +393,12 @@ void ARform_misc_receipt::voidCommand() {
     if (const std::string refusal = miscVoidRefusal(*stored); !refusal.empty())
         return ui().message(refusal);
     if (!ui().ask("Are you sure to void this receipt?")) return;
-    bool voided = false;
-    guarded([&] {
-        auto where = saveContext();
-        voided = voidMiscReceipt(where, *stored);
-    });
-    if (!voided) return ui().message("Void Receipt failed");
-    ui().message("Receipt " + stored->docno + " is void.");
-    showWithKey(stored->fkey);
+    changeStored(
+        [&] {
+            auto where = saveContext();
+            return voidMiscReceipt(where, *stored);
+        },
+        stored->fkey, "Receipt " + stored->docno + " is void.", "Void Receipt failed");
 }
 
 void ARform_misc_receipt::glRecord() {
