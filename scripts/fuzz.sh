@@ -18,7 +18,7 @@ case "${2:-short}" in
   *) echo "usage: scripts/fuzz.sh BUILD_DIR short|long [SECONDS]" >&2; exit 2 ;;
 esac
 
-for target in DateParserFuzz AmountParserFuzz ColumnSpecFuzz AutomationScriptFuzz; do
+for target in DateParserFuzz AmountParserFuzz LookupColumnsFuzz AutomationScriptFuzz; do
   corpus="$BUILD/fuzz-corpus/$target"
   mkdir -p "$corpus"
   if [ "$target" = AutomationScriptFuzz ] && [ -z "$(ls -A "$corpus")" ]; then
