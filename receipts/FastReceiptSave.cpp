@@ -40,6 +40,28 @@ bool checkBank(db::Database& db, services::Ui& ui, const std::string& currency,
     return true;
 }
 
+// The batch's own values, in the order they are checked: amount, date, the bank chosen,
+// the currency and, when foreign, its rate.
+bool checkBatchValues(db::Database& db, services::Ui& ui, const std::string& baseCurrency,
+                      const FastReceiptDraft& draft, CheckedFastReceipt& checked) {
+    const auto amount = checkedReceiptAmount(ui, draft.amountText);
+    if (!amount) return false;
+    checked.amount = *amount;
+    if (!draft.receiptDate) return refuse(ui, "please specify receipt date");
+    checked.receiptDate = *draft.receiptDate;
+    checked.bankCode = framework::ItemValue(trimmedText(draft.bankCode));
+    if (checked.bankCode.empty()) return refuse(ui, "Please specify Bank code");
+    const std::string currency = trimmedText(draft.currency);
+    if (currency.empty()) return refuse(ui, "please specify currency");
+    if (currency != baseCurrency) {
+        checked.rate = checkedForeignRate(db, ui, currency, draft.rateText);
+        if (!checked.rate) return false;
+    }
+    checked.baseAmount =
+        receiptBaseAmount(checked.amount, checked.rate.value_or(1), checked.rate.has_value());
+    return true;
+}
+
 // Turns the grid's rows into the lines to store, checking each as the save reaches it.
 class LineReader {
 public:
@@ -229,22 +251,10 @@ std::optional<CheckedFastReceipt> checkFastReceipt(db::Database& db, services::U
                                                    const std::string& baseCurrency,
                                                    const FastReceiptDraft& draft) {
     CheckedFastReceipt checked;
-    const auto amount = checkedReceiptAmount(ui, draft.amountText);
-    if (!amount) return std::nullopt;
-    checked.amount = *amount;
-    if (!draft.receiptDate) return refuse(ui, "please specify receipt date"), std::nullopt;
-    checked.receiptDate = *draft.receiptDate;
-    checked.bankCode = framework::ItemValue(trimmedText(draft.bankCode));
-    if (checked.bankCode.empty()) return refuse(ui, "Please specify Bank code"), std::nullopt;
     const std::string currency = trimmedText(draft.currency);
-    if (currency.empty()) return refuse(ui, "please specify currency"), std::nullopt;
-    if (currency != baseCurrency) {
-        checked.rate = checkedForeignRate(db, ui, currency, draft.rateText);
-        if (!checked.rate) return std::nullopt;
-    }
-    checked.baseAmount = receiptBaseAmount(checked.amount, checked.rate.value_or(1),
-                                           checked.rate.has_value());
-    if (!checkBank(db, ui, currency, checked)) return std::nullopt;
+    if (!checkBatchValues(db, ui, baseCurrency, draft, checked) ||
+        !checkBank(db, ui, currency, checked))
+        return std::nullopt;
     const auto period = checkedPeriodAndYear(ui, draft.periodText, draft.fyear);
     if (!period) return std::nullopt;
     checked.period = period->period;
