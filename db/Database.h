@@ -96,6 +96,12 @@ public:
     virtual Rows lockRows(std::string_view selectSql, const Params& params,
                           const RetryPolicy& retry) = 0;
 
+    // Another connection to the same database, with this one's commit settings, for work
+    // that runs on another thread beside this connection's; nullptr when there can be no
+    // other (an in-memory database, a connection standing in for one in tests). It sees
+    // only what this connection has committed.
+    virtual std::unique_ptr<Database> openAnother() { return nullptr; }
+
     // What waits between tries (tests count the tries and release a lock in between).
     void setSleeper(Sleeper sleeper) { m_sleeper = std::move(sleeper); }
 

@@ -113,9 +113,8 @@ void ignoreNotice(void*, const char*) {}
 
 }  // namespace
 
-PostgresDatabase::PostgresDatabase(std::string_view url) {
-    const std::string conninfo(url);
-    m_conn = PQconnectdb(conninfo.c_str());
+PostgresDatabase::PostgresDatabase(std::string_view url) : m_url(url) {
+    m_conn = PQconnectdb(m_url.c_str());
     if (PQstatus(m_conn) != CONNECTION_OK) {
         std::string message = PQerrorMessage(m_conn);
         PQfinish(m_conn);
@@ -127,6 +126,14 @@ PostgresDatabase::PostgresDatabase(std::string_view url) {
 }
 
 PostgresDatabase::~PostgresDatabase() { PQfinish(m_conn); }
+
+std::unique_ptr<Database> PostgresDatabase::openAnother() {
+    const auto commitSetting = queryOne("SELECT current_setting('synchronous_commit')");
+    auto other = std::make_unique<PostgresDatabase>(m_url);
+    if (commitSetting)
+        other->query("SELECT set_config('synchronous_commit', ?, FALSE)", {commitSetting->at(0).textOr()});
+    return other;
+}
 
 PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const Params& params,
                                                std::string_view originalSql) {

@@ -48,6 +48,7 @@ public:
 
     Rows lockRows(std::string_view selectSql, const Params& params,
                   const RetryPolicy& retry) override;
+    std::unique_ptr<Database> openAnother() override;
 
 private:
     struct ResultDeleter {
@@ -69,6 +70,7 @@ private:
     static Rows readRows(PGresult* result);
 
     static constexpr std::size_t kMostPrepared = 2000;
+    std::string m_url;
     PGconn* m_conn = nullptr;
     std::unordered_map<std::string, std::string> m_prepared;  // statement and types → name
 };

@@ -76,9 +76,9 @@ void configureLibraryOnce() {
 
 }  // namespace
 
-SqliteDatabase::SqliteDatabase(std::string_view path) {
+SqliteDatabase::SqliteDatabase(std::string_view path) : m_path(path) {
     configureLibraryOnce();
-    const std::string file(path);
+    const std::string& file = m_path;
     const int rc = sqlite3_open_v2(file.c_str(), &m_db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                                    nullptr);
@@ -91,6 +91,16 @@ SqliteDatabase::SqliteDatabase(std::string_view path) {
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
     if (file != ":memory:") executeScript("PRAGMA journal_mode=WAL");
+}
+
+std::unique_ptr<Database> SqliteDatabase::openAnother() {
+    if (m_path.empty() || m_path == ":memory:" || m_path.starts_with("file:")) return nullptr;
+    const auto synchronous = queryOne("PRAGMA synchronous");
+    auto other = std::make_unique<SqliteDatabase>(m_path);
+    // Pragmas take no bound values; the level is a number read from SQLite.
+    if (synchronous)
+        other->executeScript("PRAGMA synchronous = " + std::to_string(synchronous->at(0).integerOr(2)));
+    return other;
 }
 
 SqliteDatabase::~SqliteDatabase() {

@@ -44,6 +44,7 @@ public:
 
     Rows lockRows(std::string_view selectSql, const Params& params,
                   const RetryPolicy& retry) override;
+    std::unique_ptr<Database> openAnother() override;
 
 private:
     struct StatementDeleter {
@@ -76,6 +77,7 @@ private:
     // Steps a statement without parameters or rows once; SQLITE_OK when it is done.
     int runPrepared(std::string_view sql);
 
+    std::string m_path;
     sqlite3* m_db = nullptr;
     Statements m_statements;
     // Most statements come from the same text each time (a constant, or a text made once):

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <future>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <variant>
 
+#include "reports/AgingItems.h"
 #include "services/Money.h"
 
 namespace keltro::reports {
@@ -48,18 +52,15 @@ struct Statement {
 };
 
 Statement itemQuery(db::Engine engine, const AgingRun& run) {
-    Statement q{kItemColumns, {}};
+    Statement q{kItemColumns + ageClassSql(engine, "t.") + " AS age_class, ", {run.agedOn(), run.classWidth}};
     if (!run.asOf) {
-        // The classes just written.
-        q.sql += "t.age_range AS age_class, t.open_amount AS open_then FROM AR_transaction_table t"
-                 " WHERE t.paid = FALSE";
+        q.sql += "t.open_amount AS open_then FROM AR_transaction_table t WHERE t.paid = FALSE";
     } else {
-        q.sql += ageClassSql(engine, "t.") + " AS age_class, ";
         q.sql += "t.open_amount + COALESCE(later.settled, 0) AS open_then FROM AR_transaction_table t";
         q.sql += std::string(" LEFT JOIN (") + kSettledLater +
                  ") later ON later.invoice_no = t.docno AND later.pay_item = t.pay_item";
         q.sql += " WHERE t.invoice_date <= ? AND (t.paid = FALSE OR later.settled IS NOT NULL)";
-        q.params = {*run.asOf, run.classWidth, *run.asOf, *run.asOf, *run.asOf};
+        q.params.insert(q.params.end(), {*run.asOf, *run.asOf, *run.asOf});
     }
     if (!run.everyCustomer()) {
         q.sql += " AND t.customer_no = ?";
@@ -110,8 +111,8 @@ CustomerDirectory customerDirectory(db::Database& db, const AgingRun& run) {
 class ItemBook {
 public:
     void add(const db::Row& row) {
-        AgingLine& item = m_items.emplace_back();
-        item.customer = customerIndex(textAt(row, kCustomerNo, m_spare));
+        AgingLine& item = m_items.add();
+        item.customer = m_customers.positionOf(textAt(row, kCustomerNo, m_spare));
         item.text = static_cast<std::uint32_t>(m_texts.size());
         const std::string_view docno = textAt(row, kDocno, m_spare);
         m_texts.append(docno);
@@ -132,7 +133,7 @@ public:
     AgingStatement statement(const CustomerDirectory& directory, const std::function<void(long, long)>& progress) {
         AgingStatement out;
         const std::vector<std::uint32_t> order = statementOrder();
-        out.lines.reserve(m_items.size() + m_customers.size());
+        out.lines.reserve(std::size_t{m_items.size()} + m_customers.size());
         const long total = static_cast<long>(m_items.size());
         double customerTotal = 0;
         for (std::size_t at = 0; at < order.size(); ++at) {
@@ -149,7 +150,7 @@ public:
             if (progress && (done % 1024 == 0 || done == total)) progress(done, total);
         }
         out.customers.reserve(m_customers.size());
-        for (auto& customerNo : m_customers) {
+        for (auto& customerNo : m_customers.takeNumbers()) {
             const auto facts = directory.find(customerNo);
             out.customers.push_back({std::move(customerNo), facts == directory.end() ? "" : facts->second.name,
                                      facts == directory.end() ? std::nullopt : facts->second.creditLimit});
@@ -164,28 +165,16 @@ private:
         return {m_texts.data() + item.text + item.docnoLength, item.payItemLength};
     }
 
-    std::uint32_t customerIndex(std::string_view customerNo) {
-        // Rows of one customer often come together: the last one is tried first.
-        if (!m_customers.empty() && m_customers[m_lastCustomer] == customerNo) return m_lastCustomer;
-        auto found = m_index.find(customerNo);
-        if (found == m_index.end()) {
-            m_customers.emplace_back(customerNo);
-            found = m_index.emplace(std::string(customerNo), static_cast<std::uint32_t>(m_customers.size() - 1)).first;
-        }
-        m_lastCustomer = found->second;
-        return m_lastCustomer;
-    }
-
     // The items' positions in the statement's order.
     std::vector<std::uint32_t> statementOrder() const {
         std::vector<std::uint32_t> customers(m_customers.size());
         for (std::uint32_t c = 0; c < customers.size(); ++c) customers[c] = c;
         std::sort(customers.begin(), customers.end(),
-                  [&](std::uint32_t a, std::uint32_t b) { return m_customers[a] < m_customers[b]; });
+                  [&](std::uint32_t a, std::uint32_t b) { return m_customers.number(a) < m_customers.number(b); });
         // How many items each customer has, where its items start with the customers in
         // order, then the items placed there in the order read.
         std::vector<std::uint32_t> counts(m_customers.size(), 0);
-        for (const AgingLine& item : m_items) ++counts[item.customer];
+        for (std::uint32_t i = 0; i < m_items.size(); ++i) ++counts[m_items[i].customer];
         std::vector<std::uint32_t> first(m_customers.size(), 0);
         std::uint32_t next = 0;
         for (std::uint32_t c : customers) {
@@ -207,12 +196,55 @@ private:
         return order;
     }
 
-    std::vector<AgingLine> m_items;
+    LineBlocks m_items;
     std::string m_texts;
-    std::vector<std::string> m_customers;
-    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> m_index;
-    std::uint32_t m_lastCustomer = 0;
+    CustomerPositions m_customers;
     std::string m_spare;
+};
+
+void writeClasses(db::Database& db, const db::Date& day, int classWidth) {
+    db::Transaction tx(db);
+    AgeUnpaidItems(db, day, classWidth);
+    tx.commit();
+}
+
+std::unique_ptr<db::Database> anotherConnection(db::Database& db) {
+    // Uncommitted rows would be out of the other connection's sight (and on SQLite its
+    // writing would wait for this one's transaction).
+    if (db.inTransaction()) return nullptr;
+    try {
+        return db.openAnother();
+    } catch (const db::DbError&) {
+        return nullptr;  // the classes are then written on this connection first
+    }
+}
+
+// Today's classes written beside the reading of the items, on a second connection when
+// the database can open one: rewriting a million rows' classes takes SQLite about as long
+// as reading and ordering them, so the two no longer wait for each other. The reading
+// does not depend on the writing: it works out each item's class with the same formula.
+class ClassWriting {
+public:
+    ClassWriting(db::Database& db, const db::Date& day, int classWidth) {
+        auto other = anotherConnection(db);
+        if (!other) {
+            writeClasses(db, day, classWidth);
+            return;
+        }
+        m_done = std::async(std::launch::async, [other = std::move(other), day, classWidth]() mutable {
+            writeClasses(*other, day, classWidth);
+            other.reset();
+        });
+    }
+
+    // Waits for the writing and throws what stopped it. Left without it (the reading
+    // failed), the destructor still waits.
+    void finish() {
+        if (m_done.valid()) m_done.get();
+    }
+
+private:
+    std::future<void> m_done;
 };
 
 }  // namespace
@@ -233,16 +265,15 @@ std::int64_t AgeUnpaidItems(db::Database& db, const db::Date& day, int classWidt
 
 AgingStatement RunAging(db::Database& db, const AgingRun& run,
                                 const std::function<void(long, long)>& progress) {
-    if (!run.asOf) {
-        db::Transaction tx(db);
-        AgeUnpaidItems(db, run.today, run.classWidth);
-        tx.commit();
-    }
+    std::optional<ClassWriting> writing;
+    if (!run.asOf) writing.emplace(db, run.today, run.classWidth);
     const CustomerDirectory directory = customerDirectory(db, run);
     ItemBook book;
     const Statement items = itemQuery(db.engine(), run);
     db.forEachRow(items.sql, items.params, [&](const db::Row& row) { book.add(row); });
-    return book.statement(directory, progress);
+    AgingStatement statement = book.statement(directory, progress);
+    if (writing) writing->finish();
+    return statement;
 }
 
 }  // namespace keltro::reports

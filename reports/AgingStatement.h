@@ -1,8 +1,9 @@
 // The aging of open items: how many 30-day classes an item's due date lies behind the
 // report's day, and the statement's lines, customer by customer.
 //
-// A run first rewrites `age_range` of every unpaid item of every customer in one
-// statement, so the classes stay in the table for other readers:
+// A run rewrites `age_range` of every unpaid item of every customer in one statement, so
+// the classes stay in the table for other readers (on a second connection, beside the
+// reading of the statement, when the database can open one):
 //
 //     class = (days from the due date to the day) \ 30 + 1      (\ drops the fraction)
 //
@@ -89,8 +90,9 @@ struct AgingStatement {
 // written (those whose class changed).
 std::int64_t AgeUnpaidItems(db::Database& db, const db::Date& day, int classWidth);
 
-// The run: the classes rewritten (not on a look back), then the statement's lines.
-// `progress(done, total)` is called as the lines are made.
+// The run: the classes rewritten (not on a look back) and the statement's lines, each
+// line's class worked out as it is read; the run returns once both are done and throws
+// what stopped either. `progress(done, total)` is called as the lines are made.
 AgingStatement RunAging(db::Database& db, const AgingRun& run,
                                 const std::function<void(long, long)>& progress = {});
 

@@ -1,6 +1,8 @@
 // The aging report: classes by due date, the columns they show in, customers' totals,
 // every unpaid item re-aged whoever is chosen, and a look back to an earlier day.
+#include "reports/AgingStatement.h"
 #include "reports/ReportFixture.h"
+#include "support/FailingDatabase.h"
 
 namespace keltro::test {
 namespace {
@@ -22,6 +24,24 @@ protected:
     }
     std::int64_t storedClass(const std::string& docno) {
         return count("SELECT age_range FROM AR_transaction_table WHERE docno = ?", {docno});
+    }
+    // The server refuses every change of a stored class, whichever connection makes it.
+    void refuseClassWrites() {
+        if (database.engine() == db::Engine::Sqlite) {
+            db().execute("CREATE TRIGGER refuse_classes BEFORE UPDATE OF age_range ON AR_transaction_table "
+                         "BEGIN SELECT RAISE(ABORT, 'classes refused'); END");
+            return;
+        }
+        db().execute("CREATE FUNCTION refuse_classes() RETURNS trigger LANGUAGE plpgsql AS "
+                     "$$ BEGIN RAISE EXCEPTION 'classes refused'; END $$");
+        db().execute("CREATE TRIGGER refuse_classes BEFORE UPDATE OF age_range ON AR_transaction_table "
+                     "FOR EACH ROW EXECUTE FUNCTION refuse_classes()");
+    }
+    // Items of two customers, 45 and 95 days overdue, their classes left at 7.
+    void addTwoCustomersItems() {
+        addItem({.customer = "1001", .docno = "F1", .payItem = "1", .open = 10, .daysOverdue = 45});
+        addItem({.customer = "1002", .docno = "F2", .payItem = "1", .open = 10, .daysOverdue = 95});
+        db().execute("UPDATE AR_transaction_table SET age_range = 7");
     }
 };
 
@@ -115,6 +135,37 @@ TEST_F(Aging, LookingBackRestoresLaterPaymentsAndAgesByThatDay) {
     // Ten-day columns on the same day: 30 days is the fourth class, 20 the third.
     EXPECT_THAT(rowsOf(run("1001", "16/11/2026", "10"), kAgeCells),
                 ElementsAre("B1|300.00||||300.00", "B2|80.00|||80.00|", "|380.00||||"));
+}
+
+// The classes are written beside the reading, on a second connection, when the report's
+// connection can open one, and on the report's own connection first when it cannot (here
+// a stand-in that forwards to it): the stored classes and the statement come out the same.
+TEST_F(Aging, ClassesAreWrittenBesideTheReadingOrBeforeIt) {
+    addTwoCustomersItems();
+    FailingDatabase withoutAnother(db(), 0);
+    for (db::Database* connection : {static_cast<db::Database*>(&withoutAnother), &db()}) {
+        db().execute("UPDATE AR_transaction_table SET age_range = 7");
+        const auto statement = reports::RunAging(*connection, {.customer = "1001", .today = kDemoToday});
+        EXPECT_EQ(storedClass("F1"), 2);
+        EXPECT_EQ(storedClass("F2"), 4) << "every customer's items are re-aged";
+        ASSERT_EQ(statement.lines.size(), 2u);
+        EXPECT_EQ(statement.docno(statement.lines[0]), "F1");
+        EXPECT_EQ(statement.lines[0].ageColumn, 1) << "the class read is the one written";
+        EXPECT_TRUE(statement.lines[1].total);
+    }
+}
+
+// A writing of the classes that fails, on either connection, fails the run: the caller
+// hears of it, and no class has moved.
+TEST_F(Aging, AFailedWritingOfTheClassesFailsTheRun) {
+    addTwoCustomersItems();
+    const reports::AgingRun today{.customer = "1001", .today = kDemoToday};
+    FailingDatabase failingWrite(db(), 1);
+    EXPECT_THROW(reports::RunAging(failingWrite, today), db::DbError);
+    refuseClassWrites();
+    EXPECT_THROW(reports::RunAging(db(), today), db::DbError);
+    EXPECT_EQ(storedClass("F1"), 7);
+    EXPECT_EQ(storedClass("F2"), 7);
 }
 
 }  // namespace
