@@ -7,8 +7,12 @@ namespace keltro::services {
 
 namespace {
 
-// Relative distance from a tie below which the value is taken as the tie.
+// Relative distance from a tie below which the value is taken as the tie, and the most
+// that distance may be in units of the last place: without the cap, an amount of hundreds
+// of billions (a currency of small units) would lie "at a tie" whatever its cents, and
+// lose them.
 constexpr double kTieTolerance = 1e-13;
+constexpr double kMostTieDistance = 1.0 / 256;
 // Beyond 2^52 a double has no fractional part left to round.
 constexpr double kNoFraction = 4503599627370496.0;
 
@@ -22,7 +26,7 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 double roundScaled(double scaled) {
     const double below = std::floor(scaled);
     const double fraction = scaled - below;
-    const double tolerance = kTieTolerance * std::max(1.0, std::fabs(scaled));
+    const double tolerance = std::min(kMostTieDistance, kTieTolerance * std::max(1.0, std::fabs(scaled)));
     if (std::fabs(fraction - 0.5) <= tolerance) return isEven(below) ? below : below + 1.0;
     return fraction < 0.5 ? below : below + 1.0;
 }

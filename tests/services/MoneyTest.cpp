@@ -26,6 +26,10 @@ TEST(Money, roundsDecimalTiesToEven) {
         {0.1 + 0.2, 0.3},                   {1.15 * 1.5, 1.72},  // 1.725 computed
         {2.5, 2.0, 0},   {3.5, 4.0, 0},     {-0.5, 0.0, 0},      {1.0005, 1.0, 3},
         {1.2345, 1.234, 3},                 {1.2355, 1.236, 3},  {1e17 + 16, 1e17 + 16},
+        // Amounts of hundreds of billions (currencies of small units) keep their cents;
+        // only their true ties go to even.
+        {100000000000.01, 100000000000.01}, {-75000000000.07, -75000000000.07},
+        {123456789012.345, 123456789012.34}, {123456789012.355, 123456789012.36},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.amount << " to " << c.decimals);
@@ -46,6 +50,12 @@ TEST(NumberText, formatsWithGroupingAndHalfEvenDecimalsAndReadsAmounts) {
         {123, "#,##0.00", "123.00"},      {1234567.5, "#,##0", "1,234,568"}, {1234566.5, "#,##0", "1,234,566"},
         {12.3456, "#,##0.000", "12.346"}, {-1000000, "#,##0.0000", "-1,000,000.0000"},
         {1234.5, "0.00", "1234.50"},      {1234.5678, AmountFormatForDecimals(3), "1,234.568"},
+        {0.5, "#,##0", "0"},              {-0.004, "0.00", "0.00"},           {1000, "#,##0.00", "1,000.00"},
+        {999, "#,##0", "999"},            {-100000, "#,##0", "-100,000"},     {0.07, "#,##0.00", "0.07"},
+        {12345678.123456789, "#,##0.00000000", "12,345,678.12345679"},
+        // Beyond the whole units a double keeps exact, and beyond eight places, printf writes them.
+        {1e16, "#,##0.00", "10,000,000,000,000,000.00"}, {-11258999068426.5, "#,##0.00", "-11,258,999,068,426.50"},
+        {1.5, "0.0000000000", "1.5000000000"},
     };
     for (const auto& [value, pattern, text] : cases)
         EXPECT_EQ(FormatNumber(value, pattern), text) << value << " " << pattern;
