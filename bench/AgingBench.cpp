@@ -80,6 +80,22 @@ std::string AgingBench::measureStatement(const std::string& label, int daysLater
     return line.raw("ms", fixedJson(ms, 1)).raw("cpu_ms", fixedJson(cpuMs, 1)).str();
 }
 
+std::string AgingBench::measureGridRows() {
+    BenchDesk desk(m_db, m_clock);
+    desk.arclass().showform_ARreport_aging();
+    const auto& screen = dynamic_cast<reports::ARreport_aging&>(*desk.screen("ARreport_aging"));
+    const auto statement = reports::RunAging(m_db, {.customer = "*", .today = m_clock.today()});
+    const auto start = BenchClock::now();
+    const std::clock_t cpuStart = std::clock();
+    const auto rows = screen.gridRows(statement);
+    const double ms = msSince(start);
+    const double cpuMs = cpuMsSince(cpuStart);
+    host::JsonObjectWriter line;
+    line.text("bench", "aging_grid").text("engine", db::engineName(m_db.engine()));
+    line.raw("rows", std::to_string(rows.size()));
+    return line.raw("ms", fixedJson(ms, 1)).raw("cpu_ms", fixedJson(cpuMs, 1)).str();
+}
+
 std::string AgingBench::measurePdf(const std::string& pdfPath) {
     BenchDesk desk(m_db, m_clock);
     desk.arclass().showform_ARreport_aging();

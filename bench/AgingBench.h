@@ -6,10 +6,11 @@
 // from 40 days ahead to 160 days behind. Measured:
 //
 //   * the statement as the screen runs it for every customer ("*"): every unpaid item
-//     re-aged in one UPDATE, then the items read and made into the report's lines with a
-//     total per customer; first on a fresh book (every class written), then again the
-//     same day (no class changes, nothing written), then as the next day's run (the
+//     re-aged in one UPDATE, beside that the items read and made into the report's lines
+//     with a total per customer; first on a fresh book (every class written), then again
+//     the same day (no class changes, nothing written), then as the next day's run (the
 //     items that crossed into another class written);
+//   * every line of the statement made into the screen's grid rows (texts by caption);
 //   * the first 10,000 lines as the aging screen's grid rows printed to PDF in the
 //     demo administrator's page format.
 //
@@ -17,9 +18,12 @@
 // PostgreSQL `synchronous_commit=off`). One JSON line each:
 //   {"bench":"aging","engine":…,"mode":"cpu","run":"first"|"again"|"next_day","items":…,"customers":…,"lines":…,
 //    "ms":…,"cpu_ms":…}
+//   {"bench":"aging_grid","engine":…,"rows":…,"ms":…,"cpu_ms":…}
 //   {"bench":"aging_pdf","engine":…,"rows":…,"pages":…,"written":…,"ms":…,"cpu_ms":…}
-// `cpu_ms` is the processor time the program spent (the engine's SQLite included), which
-// stays near `ms` on an idle machine and tells the cost apart from waiting on a busy one.
+// `cpu_ms` is the processor time the program spent on every thread (the engine's SQLite
+// included): on an idle machine it stays near `ms` for one thread's work and exceeds it
+// when the statement's two connections work at once; on a busy one it tells the cost
+// apart from waiting.
 #pragma once
 
 #include <functional>
@@ -43,6 +47,9 @@ public:
     // The statement for every customer, run `daysLater` days after today; `label` names
     // the run.
     std::string measureStatement(const std::string& label, int daysLater = 0);
+
+    // Every line of today's statement as the aging screen's grid rows.
+    std::string measureGridRows();
 
     // The PDF of the first rows; `pdfPath` is where it goes.
     std::string measurePdf(const std::string& pdfPath);

@@ -133,6 +133,7 @@ int runAgingBench(db::Database& db, const services::Clock& clock, long count, co
     out << agingBench.measureStatement("first") << std::endl;
     out << agingBench.measureStatement("again") << std::endl;
     out << agingBench.measureStatement("next_day", 1) << std::endl;
+    out << agingBench.measureGridRows() << std::endl;
     out << agingBench.measurePdf(pdfPath) << std::endl;
     return 0;
 }
