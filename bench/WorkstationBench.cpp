@@ -37,6 +37,7 @@ public:
     std::int64_t execute(std::string_view sql, const db::Params& params) override {
         return m_real.execute(sql, params);
     }
+    void queue(std::string_view sql, const db::Params& params) override { m_real.queue(sql, params); }
     std::int64_t insert(std::string_view sql, const db::Params& params,
                         std::string_view idColumn) override {
         return m_real.insert(sql, params, idColumn);

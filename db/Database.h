@@ -76,6 +76,13 @@ public:
     std::optional<Row> queryOne(std::string_view sql, const Params& params = {});
     // Runs a statement that returns no rows; gives the number of rows it changed.
     virtual std::int64_t execute(std::string_view sql, const Params& params = {}) = 0;
+    // Runs a statement that returns no rows when the caller needs neither rows nor a count.
+    // Inside a transaction PostgreSQL sends it without waiting for its answer: the
+    // statements queued so go to the server with the next one that waits (a read, a lock,
+    // the commit) in one round trip, and a failure of any of them is thrown there, as
+    // the DbError of the statement that failed; the transaction is then to be rolled back
+    // like after any other failure. Outside a transaction, and on SQLite, it runs at once.
+    virtual void queue(std::string_view sql, const Params& params = {}) = 0;
     // Runs an INSERT into a table with an autonumber column and gives the new number.
     virtual std::int64_t insert(std::string_view sql, const Params& params,
                                 std::string_view idColumn) = 0;

@@ -32,6 +32,8 @@ public:
     void forEachRow(std::string_view sql, const Params& params,
                     const std::function<void(const Row&)>& each) override;
     std::int64_t execute(std::string_view sql, const Params& params = {}) override;
+    // A write that is not waited for is simply run: SQLite answers without a round trip.
+    void queue(std::string_view sql, const Params& params = {}) override { execute(sql, params); }
     std::int64_t insert(std::string_view sql, const Params& params,
                         std::string_view idColumn) override;
     void executeScript(std::string_view sql) override;
