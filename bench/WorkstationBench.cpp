@@ -57,6 +57,13 @@ public:
         return rows;
     }
 
+    std::vector<db::Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<db::Params>& each,
+                                         const db::RetryPolicy& retry) override {
+        std::vector<db::Rows> rows;
+        watched([&] { rows = m_real.lockRowsOfEach(selectSql, each, retry); });
+        return rows;
+    }
+
 private:
     template <class Step>
     void watched(Step step) {

@@ -31,6 +31,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/DbError.h"
 #include "db/Row.h"
@@ -102,6 +103,11 @@ public:
     // a plain SELECT; the engine adds its locking clause.
     virtual Rows lockRows(std::string_view selectSql, const Params& params,
                           const RetryPolicy& retry) = 0;
+    // The same select run with each set of values, all locked together under one retry
+    // (every row, or none while one is held elsewhere); the rows of each set, in order.
+    // PostgreSQL sends them in one round trip.
+    virtual std::vector<Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                             const RetryPolicy& retry) = 0;
 
     // What waits between tries (tests count the tries and release a lock in between).
     void setSleeper(Sleeper sleeper) { m_sleeper = std::move(sleeper); }

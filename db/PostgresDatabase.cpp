@@ -332,7 +332,6 @@ void PostgresDatabase::send(const std::string& name, const std::string& pgSql, c
                                             nullptr, 0)) == 1;
     if (sent) {
         m_pipeline.emplace_back(originalSql);
-        PQflush(m_conn);  // the server starts on it while the caller goes on
         return;
     }
     const std::string why = PQerrorMessage(m_conn);
@@ -379,12 +378,22 @@ PostgresDatabase::Result PostgresDatabase::runLast(const std::string& name, cons
 
 Rows PostgresDatabase::lockRows(std::string_view selectSql, const Params& params,
                                 const RetryPolicy& retry) {
+    return std::move(lockRowsOfEach(selectSql, {params}, retry).front());
+}
+
+std::vector<Rows> PostgresDatabase::lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                                   const RetryPolicy& retry) {
     if (!inTransaction())
         throw DbError("A row can only be locked inside a transaction", std::string(selectSql));
+    if (each.empty()) return {};
     const std::string pgSql = toPostgresSql(selectSql) + " FOR UPDATE NOWAIT";
     for (int attempt = 1;; ++attempt) {
-        const Answers answers = lockOnce(pgSql, params, selectSql);
-        if (!answers.failed) return readRows(answers.results[1].get());
+        const Answers answers = lockOnce(pgSql, each, selectSql);
+        if (!answers.failed) {
+            std::vector<Rows> rows;
+            for (std::size_t i = 1; i <= each.size(); ++i) rows.push_back(readRows(answers.results[i].get()));
+            return rows;
+        }
         const PGresult* refusal = answers.results[*answers.failed].get();
         if (*answers.failed == 0) failed(refusal, answers.texts[0]);  // no savepoint was made
         runPlain("ROLLBACK TO SAVEPOINT keltro_row_lock; RELEASE SAVEPOINT keltro_row_lock");
@@ -396,20 +405,24 @@ Rows PostgresDatabase::lockRows(std::string_view selectSql, const Params& params
     }
 }
 
-// The savepoint, the locking select and the savepoint's release go to the server together
+// The savepoint, the locking selects and the savepoint's release go to the server together
 // in one pipeline, after the writes queued before them, one round trip; a refused lock
-// fails the select, the server skips the release, and the caller rolls back to the
-// savepoint.
-PostgresDatabase::Answers PostgresDatabase::lockOnce(const std::string& pgSql, const Params& params,
+// fails its select, the server skips the rest, and the caller rolls back to the
+// savepoint, which frees the rows the others locked.
+PostgresDatabase::Answers PostgresDatabase::lockOnce(const std::string& pgSql, const std::vector<Params>& each,
                                                      std::string_view originalSql) {
-    const WireParams wire(params);
+    std::vector<WireParams> wires;
+    std::vector<std::string> names;
+    for (const auto& params : each) {
+        wires.emplace_back(params);
+        names.push_back(preparedName(pgSql, wires.back().types, originalSql));  // may settle the pipeline
+    }
     const WireParams none({});
-    const std::string name = preparedName(pgSql, wire.types, originalSql);
     static const std::string savepoint = "SAVEPOINT keltro_row_lock";
     static const std::string release = "RELEASE SAVEPOINT keltro_row_lock";
     const std::size_t queuedBefore = m_pipeline.size();
     send({}, savepoint, none, savepoint);
-    send(name, pgSql, wire, originalSql);
+    for (std::size_t i = 0; i < wires.size(); ++i) send(names[i], pgSql, wires[i], originalSql);
     send({}, release, none, release);
     Answers answers = collect();
     if (answers.failed && *answers.failed < queuedBefore)

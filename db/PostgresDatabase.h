@@ -58,6 +58,8 @@ public:
 
     Rows lockRows(std::string_view selectSql, const Params& params,
                   const RetryPolicy& retry) override;
+    std::vector<Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                     const RetryPolicy& retry) override;
 
 private:
     struct ResultDeleter {
@@ -93,9 +95,9 @@ private:
     // Collects the pipeline with `pgSql` last in it; its answer, or the first failure thrown.
     Result runLast(const std::string& name, const std::string& pgSql, const WireParams& wire,
                    std::string_view originalSql);
-    // One try at a row lock inside its savepoint: the answers of the savepoint, the select
-    // and the release. Throws when a statement queued before them failed.
-    Answers lockOnce(const std::string& pgSql, const Params& params, std::string_view originalSql);
+    // One try at the row locks inside their savepoint: the answers of the savepoint, the
+    // selects and the release. Throws when a statement queued before them failed.
+    Answers lockOnce(const std::string& pgSql, const std::vector<Params>& each, std::string_view originalSql);
     // The name of the statement prepared for `pgSql` with these value types; empty when
     // it is not to be prepared. Throws when the server refuses it.
     std::string preparedName(const std::string& pgSql, const std::vector<Oid>& types, std::string_view originalSql);

@@ -46,6 +46,8 @@ public:
 
     Rows lockRows(std::string_view selectSql, const Params& params,
                   const RetryPolicy& retry) override;
+    std::vector<Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                     const RetryPolicy& retry) override;
 
 private:
     struct StatementDeleter {

@@ -69,16 +69,11 @@ bool crossesZero(double gross, double balance) { return gross >= 0 ? balance < 0
 double Settlement::total() const { return roundMoney(applied + discountTaken + writeoff); }
 
 LockedLines::LockedLines(db::Database& db, const std::vector<PayItem>& payItems) {
-    if (payItems.empty()) return;
-    // One condition per pay item, so that each is found through the index on its columns.
-    std::string anyOf;
-    db::Params params;
-    for (const auto& [docno, payItem] : payItems) {
-        anyOf += anyOf.empty() ? "((docno = ? AND pay_item = ?)" : " OR (docno = ? AND pay_item = ?)";
-        params.insert(params.end(), {docno, payItem});
-    }
-    const auto rows = db.lockRows(kSettledColumns + anyOf + ")", params, db::kBalanceLock);
-    for (const auto& row : rows) m_rows.insert_or_assign({row["docno"].textOr(), row["pay_item"].textOr()}, row);
+    std::vector<db::Params> each;
+    for (const auto& [docno, payItem] : payItems) each.push_back({docno, payItem});
+    for (const auto& rows : db.lockRowsOfEach(std::string(kSettledColumns) + "docno = ? AND pay_item = ?", each,
+                                              db::kBalanceLock))
+        for (const auto& row : rows) m_rows.insert_or_assign({row["docno"].textOr(), row["pay_item"].textOr()}, row);
 }
 
 std::optional<db::Row> LockedLines::take(const std::string& docno, const std::string& payItem) {

@@ -54,7 +54,7 @@ enum class PaidFlags {
     Matching,
 };
 
-// The document lines a save is about to settle, locked together by one statement (on
+// The document lines a save is about to settle, locked together (`lockRowsOfEach`: on
 // PostgreSQL one round trip rather than one per line), each handed to `settleLine` once.
 // A pay item not among them (not found, or settled a second time) is locked on its own
 // when it is settled, as without them.

@@ -2,6 +2,7 @@
 // waiting and reads their answers with the next statement that waits, SQLite runs them at
 // once. Either way a read sees them, a rollback drops them, a refused lock keeps them, and
 // a refused one fails its transaction under its own statement, leaving nothing behind.
+// Rows locked together (`lockRowsOfEach`) are locked all or none.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -123,6 +124,40 @@ TEST_F(QueuedWriteTest, aRefusedLockKeepsTheWritesQueuedBeforeIt) {
     tx.commit();
     held.rollback();
     EXPECT_EQ(count(kCustomers), 3);
+}
+
+// Rows locked together: each set of values gives its own rows, in order; while one of
+// them is held elsewhere none is kept, so the rows that were free stay free for others.
+TEST_F(QueuedWriteTest, rowsLockedTogetherAreAllOrNone) {
+    for (const char* no : {"1001", "1002", "1003"}) db().execute(kAddCustomer, {no, std::string("name ") + no});
+    const char* byNumber = "SELECT customer_name FROM Customer_table WHERE customer_no = ?";
+    {
+        db::Transaction tx(db());
+        const auto rows = db().lockRowsOfEach(byNumber, {{"1003"}, {"none"}, {"1001"}}, db::kBalanceLock);
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[0].at(0)["customer_name"].textOr(), "name 1003");
+        EXPECT_TRUE(rows[1].empty());
+        EXPECT_EQ(rows[2].at(0)["customer_name"].textOr(), "name 1001");
+    }
+    if (database.engine() == db::Engine::Sqlite) return;  // SQLite locks when the transaction begins
+
+    const auto holder = database.open();
+    db::Transaction held(*holder);
+    holder->lockRows(byNumber, {"1002"}, db::kBalanceLock);
+    int waits = 0;
+    db().setSleeper([&](std::chrono::milliseconds) { ++waits; });
+    db::Transaction tx(db());
+    db().queue(kRename, {"queued before", "1003"});
+    EXPECT_THROW(db().lockRowsOfEach(byNumber, {{"1001"}, {"1002"}}, db::kBalanceLock), db::LockTimeout);
+    EXPECT_EQ(waits, db::kBalanceLock.tries - 1);
+    const auto other = database.open();
+    other->setSleeper([](std::chrono::milliseconds) {});
+    db::Transaction otherTx(*other);
+    EXPECT_EQ(other->lockRows(byNumber, {"1001"}, db::kBalanceLock).size(), 1u) << "1001 was not kept";
+    otherTx.rollback();
+    tx.commit();
+    held.rollback();
+    EXPECT_EQ(nameOf(db(), "1003"), "queued before");
 }
 
 }  // namespace

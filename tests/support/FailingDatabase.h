@@ -94,6 +94,13 @@ public:
         return m_real.lockRows(selectSql, params, retry);
     }
 
+    std::vector<db::Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<db::Params>& each,
+                                         const db::RetryPolicy& retry) override {
+        raiseQueuedFailure();
+        for (const auto& params : each) write(selectSql, params);
+        return m_real.lockRowsOfEach(selectSql, each, retry);
+    }
+
     // The statements counted so far (the failing one included).
     int statements() const { return m_statements; }
     int writes() const { return m_statements; }
