@@ -37,6 +37,7 @@ public:
     std::int64_t execute(std::string_view sql, const db::Params& params) override {
         return m_real.execute(sql, params);
     }
+    void queue(std::string_view sql, const db::Params& params) override { m_real.queue(sql, params); }
     std::int64_t insert(std::string_view sql, const db::Params& params,
                         std::string_view idColumn) override {
         return m_real.insert(sql, params, idColumn);
@@ -53,6 +54,13 @@ public:
                       const db::RetryPolicy& retry) override {
         db::Rows rows;
         watched([&] { rows = m_real.lockRows(selectSql, params, retry); });
+        return rows;
+    }
+
+    std::vector<db::Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<db::Params>& each,
+                                         const db::RetryPolicy& retry) override {
+        std::vector<db::Rows> rows;
+        watched([&] { rows = m_real.lockRowsOfEach(selectSql, each, retry); });
         return rows;
     }
 

@@ -31,6 +31,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/DbError.h"
 #include "db/Row.h"
@@ -76,6 +77,13 @@ public:
     std::optional<Row> queryOne(std::string_view sql, const Params& params = {});
     // Runs a statement that returns no rows; gives the number of rows it changed.
     virtual std::int64_t execute(std::string_view sql, const Params& params = {}) = 0;
+    // Runs a statement that returns no rows when the caller needs neither rows nor a count.
+    // Inside a transaction PostgreSQL sends it without waiting for its answer: the
+    // statements queued so go to the server with the next one that waits (a read, a lock,
+    // the commit) in one round trip, and a failure of any of them is thrown there, as
+    // the DbError of the statement that failed; the transaction is then to be rolled back
+    // like after any other failure. Outside a transaction, and on SQLite, it runs at once.
+    virtual void queue(std::string_view sql, const Params& params = {}) = 0;
     // Runs an INSERT into a table with an autonumber column and gives the new number.
     virtual std::int64_t insert(std::string_view sql, const Params& params,
                                 std::string_view idColumn) = 0;
@@ -95,6 +103,11 @@ public:
     // a plain SELECT; the engine adds its locking clause.
     virtual Rows lockRows(std::string_view selectSql, const Params& params,
                           const RetryPolicy& retry) = 0;
+    // The same select run with each set of values, all locked together under one retry
+    // (every row, or none while one is held elsewhere); the rows of each set, in order.
+    // PostgreSQL sends them in one round trip.
+    virtual std::vector<Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                             const RetryPolicy& retry) = 0;
 
     // Another connection to the same database, with this one's commit settings, for work
     // that runs on another thread beside this connection's; nullptr when there can be no

@@ -47,23 +47,6 @@ WireValue toWire(const Value& value) {
                       value.storage());
 }
 
-// A statement's values as libpq takes them: texts (null for Null) and their types.
-struct WireParams {
-    explicit WireParams(const Params& params) {
-        wire.reserve(params.size());
-        for (const auto& p : params) wire.push_back(toWire(p));
-        for (const auto& w : wire) {
-            values.push_back(w.text ? w.text->c_str() : nullptr);
-            types.push_back(w.type);
-        }
-    }
-    int count() const { return static_cast<int>(values.size()); }
-
-    std::vector<WireValue> wire;
-    std::vector<const char*> values;
-    std::vector<Oid> types;
-};
-
 Value fromWire(const char* text, int length, Oid type) {
     const std::string_view s(text, static_cast<std::size_t>(length));
     switch (type) {
@@ -113,6 +96,23 @@ void ignoreNotice(void*, const char*) {}
 
 }  // namespace
 
+// Texts (null for Null) and their types.
+struct PostgresDatabase::WireParams {
+    explicit WireParams(const Params& params) {
+        wire.reserve(params.size());
+        for (const auto& p : params) wire.push_back(toWire(p));
+        for (const auto& w : wire) {
+            values.push_back(w.text ? w.text->c_str() : nullptr);
+            types.push_back(w.type);
+        }
+    }
+    int count() const { return static_cast<int>(values.size()); }
+
+    std::vector<WireValue> wire;
+    std::vector<const char*> values;
+    std::vector<Oid> types;
+};
+
 PostgresDatabase::PostgresDatabase(std::string_view url) : m_url(url) {
     m_conn = PQconnectdb(m_url.c_str());
     if (PQstatus(m_conn) != CONNECTION_OK) {
@@ -139,6 +139,7 @@ PostgresDatabase::Result PostgresDatabase::run(const std::string& pgSql, const P
                                                std::string_view originalSql) {
     const WireParams wire(params);
     const std::string name = preparedName(pgSql, wire.types, originalSql);
+    if (!m_pipeline.empty()) return runLast(name, pgSql, wire, originalSql);
     Result result(name.empty() ? PQexecParams(m_conn, pgSql.c_str(), wire.count(), wire.types.data(),
                                               wire.values.data(), nullptr, nullptr, 0)
                                : PQexecPrepared(m_conn, name.c_str(), wire.count(), wire.values.data(),
@@ -162,6 +163,7 @@ std::string PostgresDatabase::preparedName(const std::string& pgSql, const std::
     for (Oid type : types) key += ',' + std::to_string(type);
     if (auto found = m_prepared.find(key); found != m_prepared.end()) return found->second;
     if (m_prepared.size() >= kMostPrepared) return {};
+    settle();  // a statement is prepared outside the pipeline
     std::string name = "keltro_" + std::to_string(m_prepared.size() + 1);
     Result result(PQprepare(m_conn, name.c_str(), pgSql.c_str(), static_cast<int>(types.size()), types.data()));
     if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
@@ -221,6 +223,7 @@ Rows PostgresDatabase::query(std::string_view sql, const Params& params) {
 // connection, so that it is free for the next statement.
 void PostgresDatabase::forEachRow(std::string_view sql, const Params& params,
                                   const std::function<void(const Row&)>& each) {
+    settle();
     const std::string pgSql = toPostgresSql(sql);
     const WireParams wire(params);
     const std::string name = preparedName(pgSql, wire.types, sql);
@@ -280,7 +283,10 @@ std::int64_t PostgresDatabase::insert(std::string_view sql, const Params& params
     return std::stoll(PQgetvalue(result.get(), 0, 0));
 }
 
-void PostgresDatabase::executeScript(std::string_view sql) { runPlain(std::string(sql).c_str()); }
+void PostgresDatabase::executeScript(std::string_view sql) {
+    settle();
+    runPlain(std::string(sql).c_str());
+}
 
 bool PostgresDatabase::tableExists(std::string_view table) {
     return queryOne("SELECT 1 FROM information_schema.tables "
@@ -294,9 +300,17 @@ void PostgresDatabase::begin(const RetryPolicy& /*retry*/) {
     runPlain("BEGIN");
 }
 
-void PostgresDatabase::commit() { runPlain("COMMIT"); }
+void PostgresDatabase::commit() {
+    static const std::string sql = "COMMIT";
+    if (m_pipeline.empty())
+        runPlain(sql.c_str());
+    else
+        runLast({}, sql, WireParams({}), sql);
+}
 
+// The answers of what was queued are of no more use: the transaction ends either way.
 void PostgresDatabase::rollback() {
+    if (!m_pipeline.empty()) collect();
     if (inTransaction()) runPlain("ROLLBACK");
 }
 
@@ -304,63 +318,127 @@ bool PostgresDatabase::inTransaction() const {
     return PQtransactionStatus(m_conn) != PQTRANS_IDLE;
 }
 
+void PostgresDatabase::queue(std::string_view sql, const Params& params) {
+    if (!inTransaction()) {
+        execute(sql, params);
+        return;
+    }
+    const std::string pgSql = toPostgresSql(sql);
+    const WireParams wire(params);
+    send(preparedName(pgSql, wire.types, sql), pgSql, wire, sql);
+    if (m_pipeline.size() >= kMostQueued) settle();
+}
+
+void PostgresDatabase::send(const std::string& name, const std::string& pgSql, const WireParams& wire,
+                            std::string_view originalSql) {
+    const bool sent =
+        (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF || PQenterPipelineMode(m_conn) == 1) &&
+        (name.empty() ? PQsendQueryParams(m_conn, pgSql.c_str(), wire.count(), wire.types.data(),
+                                          wire.values.data(), nullptr, nullptr, 0)
+                      : PQsendQueryPrepared(m_conn, name.c_str(), wire.count(), wire.values.data(), nullptr,
+                                            nullptr, 0)) == 1;
+    if (sent) {
+        m_pipeline.emplace_back(originalSql);
+        return;
+    }
+    const std::string why = PQerrorMessage(m_conn);
+    if (!m_pipeline.empty()) collect();
+    if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF) PQexitPipelineMode(m_conn);
+    throw DbError("The statement failed", std::string(originalSql), why);
+}
+
+// Each statement's answer ends with a null result; the sync's answer comes last.
+PostgresDatabase::Answers PostgresDatabase::collect() {
+    Answers answers;
+    answers.texts = std::move(m_pipeline);
+    m_pipeline.clear();
+    const bool synced = PQpipelineSync(m_conn) == 1;
+    for (std::size_t i = 0; i < answers.texts.size(); ++i) {
+        Result kept;
+        while (synced) {
+            Result result(PQgetResult(m_conn));
+            if (!result) break;
+            if (!kept || PQresultStatus(result.get()) == PGRES_FATAL_ERROR) kept = std::move(result);
+        }
+        const bool refused = !kept || PQresultStatus(kept.get()) == PGRES_FATAL_ERROR;
+        if (refused && !answers.failed) answers.failed = i;
+        answers.results.push_back(std::move(kept));
+    }
+    if (synced) Result(PQgetResult(m_conn));
+    PQexitPipelineMode(m_conn);
+    return answers;
+}
+
+void PostgresDatabase::settle() {
+    if (m_pipeline.empty()) return;
+    Answers answers = collect();
+    if (answers.failed) failed(answers.results[*answers.failed].get(), answers.texts[*answers.failed]);
+}
+
+PostgresDatabase::Result PostgresDatabase::runLast(const std::string& name, const std::string& pgSql,
+                                                   const WireParams& wire, std::string_view originalSql) {
+    send(name, pgSql, wire, originalSql);
+    Answers answers = collect();
+    if (answers.failed) failed(answers.results[*answers.failed].get(), answers.texts[*answers.failed]);
+    return std::move(answers.results.back());
+}
+
 Rows PostgresDatabase::lockRows(std::string_view selectSql, const Params& params,
                                 const RetryPolicy& retry) {
+    return std::move(lockRowsOfEach(selectSql, {params}, retry).front());
+}
+
+std::vector<Rows> PostgresDatabase::lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                                   const RetryPolicy& retry) {
     if (!inTransaction())
         throw DbError("A row can only be locked inside a transaction", std::string(selectSql));
+    if (each.empty()) return {};
     const std::string pgSql = toPostgresSql(selectSql) + " FOR UPDATE NOWAIT";
     for (int attempt = 1;; ++attempt) {
-        try {
-            return lockOnce(pgSql, params, selectSql);
-        } catch (const DbError& e) {
-            runPlain("ROLLBACK TO SAVEPOINT keltro_row_lock; RELEASE SAVEPOINT keltro_row_lock");
-            if (e.code() != kLockNotAvailable) throw;
-            if (attempt >= retry.tries)
-                throw LockTimeout("The row stays locked by another workstation",
-                                  std::string(selectSql), attempt);
+        const Answers answers = lockOnce(pgSql, each, selectSql);
+        if (!answers.failed) {
+            std::vector<Rows> rows;
+            for (std::size_t i = 1; i <= each.size(); ++i) rows.push_back(readRows(answers.results[i].get()));
+            return rows;
         }
+        const PGresult* refusal = answers.results[*answers.failed].get();
+        if (*answers.failed == 0) failed(refusal, answers.texts[0]);  // no savepoint was made
+        runPlain("ROLLBACK TO SAVEPOINT keltro_row_lock; RELEASE SAVEPOINT keltro_row_lock");
+        const char* code = refusal ? PQresultErrorField(refusal, PG_DIAG_SQLSTATE) : nullptr;
+        if (!code || std::string_view(code) != kLockNotAvailable) failed(refusal, selectSql);
+        if (attempt >= retry.tries)
+            throw LockTimeout("The row stays locked by another workstation", std::string(selectSql), attempt);
         sleep(retry.wait);
     }
 }
 
-// The savepoint, the locking select and the savepoint's release go to the server together
-// in one pipeline, one round trip; a refused lock fails the select, the server skips the
-// release, and the caller rolls back to the savepoint.
-Rows PostgresDatabase::lockOnce(const std::string& pgSql, const Params& params, std::string_view originalSql) {
-    const WireParams wire(params);
-    const auto& values = wire.values;
-    const auto& types = wire.types;
-    const std::string name = preparedName(pgSql, types, originalSql);
-    const auto plain = [&](const char* sql) {
-        return PQsendQueryParams(m_conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
-    };
-    const int count = static_cast<int>(params.size());
-    bool sent = PQenterPipelineMode(m_conn) == 1 && plain("SAVEPOINT keltro_row_lock");
-    sent = sent && (name.empty() ? PQsendQueryParams(m_conn, pgSql.c_str(), count, types.data(), values.data(),
-                                                     nullptr, nullptr, 0)
-                                 : PQsendQueryPrepared(m_conn, name.c_str(), count, values.data(), nullptr,
-                                                       nullptr, 0)) == 1;
-    sent = sent && plain("RELEASE SAVEPOINT keltro_row_lock") && PQpipelineSync(m_conn) == 1;
-    std::optional<Rows> rows;
-    std::string failure = sent ? "" : PQerrorMessage(m_conn);
-    std::string state;
-    // Three statements, each ending with a null result, then the sync.
-    for (int statement = 0; sent && statement < 3; ++statement) {
-        while (PGresult* raw = PQgetResult(m_conn)) {
-            Result result(raw);
-            const auto status = PQresultStatus(raw);
-            if (statement == 1 && status == PGRES_TUPLES_OK) rows = readRows(raw);
-            if (status == PGRES_FATAL_ERROR && failure.empty()) {
-                failure = PQresultErrorMessage(raw);
-                const char* code = PQresultErrorField(raw, PG_DIAG_SQLSTATE);
-                state = code ? code : "";
-            }
-        }
+// The savepoint, the locking selects and the savepoint's release go to the server together
+// in one pipeline, after the writes queued before them, one round trip; a refused lock
+// fails its select, the server skips the rest, and the caller rolls back to the
+// savepoint, which frees the rows the others locked.
+PostgresDatabase::Answers PostgresDatabase::lockOnce(const std::string& pgSql, const std::vector<Params>& each,
+                                                     std::string_view originalSql) {
+    std::vector<WireParams> wires;
+    std::vector<std::string> names;
+    for (const auto& params : each) {
+        wires.emplace_back(params);
+        names.push_back(preparedName(pgSql, wires.back().types, originalSql));  // may settle the pipeline
     }
-    if (sent) Result(PQgetResult(m_conn));  // the sync
-    PQexitPipelineMode(m_conn);
-    if (!failure.empty() || !rows) throw DbError("The statement failed", std::string(originalSql), failure, state);
-    return std::move(*rows);
+    const WireParams none({});
+    static const std::string savepoint = "SAVEPOINT keltro_row_lock";
+    static const std::string release = "RELEASE SAVEPOINT keltro_row_lock";
+    const std::size_t queuedBefore = m_pipeline.size();
+    send({}, savepoint, none, savepoint);
+    for (std::size_t i = 0; i < wires.size(); ++i) send(names[i], pgSql, wires[i], originalSql);
+    send({}, release, none, release);
+    Answers answers = collect();
+    if (answers.failed && *answers.failed < queuedBefore)
+        failed(answers.results[*answers.failed].get(), answers.texts[*answers.failed]);
+    const auto ours = static_cast<std::ptrdiff_t>(queuedBefore);
+    answers.results.erase(answers.results.begin(), answers.results.begin() + ours);
+    answers.texts.erase(answers.texts.begin(), answers.texts.begin() + ours);
+    if (answers.failed) *answers.failed -= queuedBefore;
+    return answers;
 }
 
 }  // namespace keltro::db

@@ -283,4 +283,11 @@ Rows SqliteDatabase::lockRows(std::string_view selectSql, const Params& params,
     return query(selectSql, params);
 }
 
+std::vector<Rows> SqliteDatabase::lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                                 const RetryPolicy& retry) {
+    std::vector<Rows> rows;
+    for (const auto& params : each) rows.push_back(lockRows(selectSql, params, retry));
+    return rows;
+}
+
 }  // namespace keltro::db

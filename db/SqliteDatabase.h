@@ -32,6 +32,8 @@ public:
     void forEachRow(std::string_view sql, const Params& params,
                     const std::function<void(const Row&)>& each) override;
     std::int64_t execute(std::string_view sql, const Params& params = {}) override;
+    // A write that is not waited for is simply run: SQLite answers without a round trip.
+    void queue(std::string_view sql, const Params& params = {}) override { execute(sql, params); }
     std::int64_t insert(std::string_view sql, const Params& params,
                         std::string_view idColumn) override;
     void executeScript(std::string_view sql) override;
@@ -45,6 +47,8 @@ public:
     Rows lockRows(std::string_view selectSql, const Params& params,
                   const RetryPolicy& retry) override;
     std::unique_ptr<Database> openAnother() override;
+    std::vector<Rows> lockRowsOfEach(std::string_view selectSql, const std::vector<Params>& each,
+                                     const RetryPolicy& retry) override;
 
 private:
     struct StatementDeleter {

@@ -132,7 +132,7 @@ void refreshLineCopies(db::Database& db, const store::ArHeader& header) {
         .add("exchange_rate", header.exchangeRate)
         .add("period", header.period)
         .addText("fyear", header.fyear);
-    db.execute(row.updateSql("AR_transaction_table", "fkey = ?"), row.paramsWith({header.fkey}));
+    db.queue(row.updateSql("AR_transaction_table", "fkey = ?"), row.paramsWith({header.fkey}));
 }
 
 // An edited document keeps the receivable account its lines carry, so that its open items
@@ -161,7 +161,7 @@ std::optional<std::string> saveNewDocument(SaveContext& context, const InvoiceDr
     // The journal is posted before the header is written, so that the header is stored
     // with its journal's key; all of it commits or none.
     if (!postAndKeepKey(context, draft, entry, header, false, false)) return std::nullopt;
-    header.id = store::insertHeader(context.db, header);
+    store::queueHeader(context.db, header);
     store::insertLines(context.db, header, *lines);
     return header.fkey;
 }

@@ -223,7 +223,7 @@ std::optional<std::string> generateRecurringInvoice(GenerationContext& context,
     const auto journalKey = postInvoice(context, header, lines, receivable);
     if (!journalKey) return std::nullopt;
     header.glFkey = *journalKey;
-    header.id = store::insertHeader(database(context), header);
+    store::queueHeader(database(context), header);
     store::insertLines(database(context), header, lines);
     addToOwingBalance(context, facts->customer, lines);
     return header.fkey;

@@ -137,7 +137,7 @@ std::optional<SavedPrepayment> saveNewPrepayment(PrepaymentSaveContext& context,
     const std::string liability =
         liabilityAccount(checked.customer, context.accounts.defaultLiability);
     receipts::ReceiptHeader header = newHeader(context, draft, checked, *numbers, liability);
-    header.id = receipts::insertReceiptHeader(context.db, header);
+    receipts::insertReceiptHeader(context.db, header);
     insertPrepaymentCredit(context.db, header, trimmedText(draft.checkNo));
     const auto glFkey = postJournal(context, header, checked);
     if (!glFkey) return std::nullopt;

@@ -173,7 +173,7 @@ std::vector<OpenItem> openItems(db::Database& db, std::string_view customerNo,
     return items;
 }
 
-std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& h) {
+void insertReceiptHeader(db::Database& db, const ReceiptHeader& h) {
     ColumnValues row;
     row.add("company", store::kCompany)
         .addText("docno", h.docno)
@@ -202,7 +202,7 @@ std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& h) {
         .addText("fast_docno", h.fastDocno);
     store::addCreationColumns(row, h.created);
     row.add("void", false).add("new_from_fast", h.newFromFast).add("printed", false);
-    return db.insert(row.insertSql(kHeaderTable), row.params(), "id");
+    db.queue(row.insertSql(kHeaderTable), row.params());
 }
 
 void updateCompletedHeader(db::Database& db, const ReceiptHeader& h) {
@@ -215,7 +215,7 @@ void updateCompletedHeader(db::Database& db, const ReceiptHeader& h) {
         .addText("check_no", h.checkNo)
         .add("check_date", h.checkDate)
         .append(amountColumns(h));
-    db.execute(row.updateSql(kHeaderTable, "fkey = ?"), row.paramsWith({h.fkey}));
+    db.queue(row.updateSql(kHeaderTable, "fkey = ?"), row.paramsWith({h.fkey}));
 }
 
 void updateEditedHeader(db::Database& db, const ReceiptHeader& h) {
@@ -223,16 +223,16 @@ void updateEditedHeader(db::Database& db, const ReceiptHeader& h) {
     row.addText("receipt_no", h.receiptNo).addText("payer", h.payer).addText("payby", h.payby);
     if (h.payby == "Check") row.addText("check_no", h.checkNo).add("check_date", h.checkDate);
     row.addText("remark", h.remark);
-    db.execute(row.updateSql(kHeaderTable, "fkey = ?"), row.paramsWith({h.fkey}));
+    db.queue(row.updateSql(kHeaderTable, "fkey = ?"), row.paramsWith({h.fkey}));
 }
 
 void setReceiptJournalKey(db::Database& db, std::string_view fkey, std::string_view glFkey) {
-    db.execute("UPDATE Receipt_header_table SET GLFKEY = ? WHERE fkey = ?", {glFkey, fkey});
+    db.queue("UPDATE Receipt_header_table SET GLFKEY = ? WHERE fkey = ?", {glFkey, fkey});
 }
 
 void setUnappliedDocument(db::Database& db, std::string_view fkey, std::string_view docno,
                           double amount) {
-    db.execute(
+    db.queue(
         "UPDATE Receipt_header_table SET Unapplied_DOCNO = ?, Unapplied_amount = ? "
         "WHERE fkey = ?",
         {docno, amount, fkey});
@@ -262,13 +262,13 @@ void insertReceiptLine(db::Database& db, const ReceiptHeader& header, const Rece
     // Every line names the same columns: the statement is laid out once (a receipt
     // writes its lines one after the other).
     static const std::string sql = row.insertSql(kLineTable);
-    db.execute(sql, row.params());
+    db.queue(sql, row.params());
 }
 
 void markReceiptVoid(db::Database& db, std::string_view fkey, const db::Date& today) {
-    db.execute("UPDATE Receipt_transaction_table SET void = TRUE WHERE fkey = ?", {fkey});
-    db.execute("UPDATE Receipt_header_table SET void = TRUE, void_date = ? WHERE fkey = ?",
-               {today, fkey});
+    db.queue("UPDATE Receipt_transaction_table SET void = TRUE WHERE fkey = ?", {fkey});
+    db.queue("UPDATE Receipt_header_table SET void = TRUE, void_date = ? WHERE fkey = ?",
+             {today, fkey});
 }
 
 }  // namespace keltro::receipts

@@ -116,8 +116,8 @@ std::vector<OpenItem> openItems(db::Database& db, std::string_view customerNo,
 
 // ----- writing (inside the caller's transaction) --------------------------------------
 
-// Inserts the header (company 1, the header's doctype) and gives its `id`.
-std::int64_t insertReceiptHeader(db::Database& db, const ReceiptHeader& header);
+// Inserts the header (company 1, the header's doctype); queued, its `id` is not read back.
+void insertReceiptHeader(db::Database& db, const ReceiptHeader& header);
 // What completing a fast receipt rewrites of its header.
 void updateCompletedHeader(db::Database& db, const ReceiptHeader& header);
 // What "&Edit mode" rewrites: reference, payer, pay by, remark, and the cheque when paid

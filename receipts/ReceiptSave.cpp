@@ -73,8 +73,12 @@ public:
     // Steps 3 to 5: lines and documents, journal, unapplied cash. The journal key, or
     // nothing after a message.
     std::optional<std::string> write(const ReceiptDraft& draft, DebitPosting debit) {
+        std::vector<LockedLines::PayItem> payItems;
         for (const auto& line : draft.lines)
-            if (!line.isUntouched() && !writeLine(line)) return std::nullopt;
+            if (!line.isUntouched()) payItems.emplace_back(line.invoiceNo, line.payItem);
+        LockedLines locked(m_context.db, payItems);
+        for (const auto& line : draft.lines)
+            if (!line.isUntouched() && !writeLine(line, locked)) return std::nullopt;
         const auto glFkey = post(draft.lines, debit);
         if (!glFkey || !addUnappliedCash(draft.totals.base)) return std::nullopt;
         return glFkey;
@@ -101,12 +105,13 @@ private:
                refuse("Write-off account is invalid");
     }
 
-    bool writeLine(const ApplicationLine& line) {
+    bool writeLine(const ApplicationLine& line, LockedLines& locked) {
         const auto date = framework::dateOfText(line.invoiceDateText, m_context.dateFormat);
         if (!strictRowPasses(line, date)) return false;
         const auto settled = settleLine(
             m_context.db, m_context.ui,
-            {line.invoiceNo, line.payItem, line.applied, line.discountTaken, line.writeoff});
+            {line.invoiceNo, line.payItem, line.applied, line.discountTaken, line.writeoff},
+            PaidFlags::Receipt, &locked);
         if (!settled) return false;
         insertReceiptLine(m_context.db, m_header, receiptLine(line, date, *settled));
         return true;
@@ -183,7 +188,7 @@ std::optional<SavedReceipt> saveNewReceipt(ReceiptSaveContext& context, const Re
                                                      kReceiptDoctype, checked.fyear);
     if (!numbers) return std::nullopt;
     ReceiptHeader header = newHeader(context, draft, checked, *numbers);
-    header.id = insertReceiptHeader(context.db, header);
+    insertReceiptHeader(context.db, header);
     const auto glFkey = ReceiptWriter(context, header, checked, RowRule::AsOffered)
                             .write(draft, DebitPosting::Receipt);
     if (!glFkey) return std::nullopt;

@@ -2,8 +2,8 @@
 //
 // Each applied pay item lowers its line's open amount by what the receipt settles
 // (applied amount, discount and write-off) and adds the same to its paid amount; a line
-// whose open amount reaches zero is paid. The document's flags then follow its lines,
-// with the receipt screens' own statements (store/ArDocument.h):
+// whose open amount reaches zero is paid. The document's flags then follow its lines, set
+// by one statement that works them out from the lines as they now stand:
 //
 //     no line left unpaid                    paid TRUE,  fully_paid TRUE
 //     some line paid or partly paid          paid TRUE,  fully_paid FALSE
@@ -17,8 +17,11 @@
 // that two workstations never settle the same open amount twice.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "db/Database.h"
 #include "services/Ui.h"
@@ -51,12 +54,32 @@ enum class PaidFlags {
     Matching,
 };
 
-// Settles the line and refreshes its document's flags. Nothing after
+// The document lines a save is about to settle, locked together (`lockRowsOfEach`: on
+// PostgreSQL one round trip rather than one per line), each handed to `settleLine` once.
+// A pay item not among them (not found, or settled a second time) is locked on its own
+// when it is settled, as without them.
+class LockedLines {
+public:
+    using PayItem = std::pair<std::string, std::string>;  // docno, pay item
+
+    // Throws db::LockTimeout when a line stays locked through the balance lock's retries.
+    LockedLines(db::Database& db, const std::vector<PayItem>& payItems);
+
+    // The locked line of the pay item, once; nullopt when it was not found or already taken.
+    std::optional<db::Row> take(const std::string& docno, const std::string& payItem);
+
+private:
+    std::map<PayItem, db::Row> m_rows;
+};
+
+// Settles the line (taken from `locked` when it holds it) and refreshes its document's
+// flags. Nothing after
 //     "Error : pay item <n> of <docno> is not open"
 //     "Error : applied amount + discount taken + write off exceed open amount\""
 std::optional<SettledLine> settleLine(db::Database& db, services::Ui& ui,
                                       const Settlement& settlement,
-                                      PaidFlags flags = PaidFlags::Receipt);
+                                      PaidFlags flags = PaidFlags::Receipt,
+                                      LockedLines* locked = nullptr);
 
 // Gives the line back what the settlement took and refreshes its document's flags; a
 // line that is gone is passed over.

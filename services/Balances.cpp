@@ -73,7 +73,7 @@ const std::string& periodRowColumns() {
 void writeRunningRow(db::Database& db, const RunningBalanceRow& row) {
     db::Params params{row.amount, row.baseAmount};
     params.insert(params.end(), row.key.begin(), row.key.end());
-    db.execute(
+    db.queue(
         std::string("UPDATE Balance_table SET amount = ?, base_amount = ? WHERE ") + kRunningKey,
         params);
 }
@@ -90,7 +90,7 @@ void writePeriodRow(db::Database& db, const PeriodBalanceRow& row) {
         params.insert(params.end(), values.begin() + 1, values.end());
     }
     params.insert(params.end(), row.key.begin(), row.key.end());
-    db.execute(periodUpdateSql(row.plainMoved, row.baseMoved), params);
+    db.queue(periodUpdateSql(row.plainMoved, row.baseMoved), params);
 }
 
 // ----- what a line moves besides its own rows ---------------------------------------------

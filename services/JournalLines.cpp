@@ -32,7 +32,7 @@ void insertLine(db::Database& db, const JournalLine& line) {
         {line.amount, line.baseAmount, line.currency, line.ledgertype, line.exchangeRate,
          line.gldate, line.period, line.fyear, line.customerNo, line.source, line.sourceForm,
          line.sourceDocno, line.userCreated, line.userid, line.dateCreated, line.timeCreated});
-    db.execute(insertLineSql(), values);
+    db.queue(insertLineSql(), values);
 }
 
 JournalLine readLine(const db::Row& row) {

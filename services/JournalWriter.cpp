@@ -229,7 +229,7 @@ void JournalEntries::append(const JournalEntries& other) {
 void InsertJournalHeader(JournalContext& context, const JournalHeader& header,
                          const NewDocumentNumbers& numbers) {
     const bool foreign = header.currency != context.baseCurrency;
-    context.db().execute(
+    context.db().queue(
         "INSERT INTO GL_header_table (company, doctype, docno, fkey, Description, remark, "
         "gldate, Source, source_docno, source_form, Currency, exchange_rate, period, fyear, "
         "Reverse, user_created, date_created, time_created) "

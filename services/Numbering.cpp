@@ -28,8 +28,8 @@ std::optional<std::int64_t> takeCounter(db::Database& db, const Counter& counter
     if (!value) return std::nullopt;
     db::Params params{*value + 1};
     params.insert(params.end(), key.begin(), key.end());
-    db.execute(std::string("UPDATE ") + counter.table + " SET " + counter.column + " = ?" + where,
-               params);
+    db.queue(std::string("UPDATE ") + counter.table + " SET " + counter.column + " = ?" + where,
+             params);
     return value;
 }
 

@@ -154,7 +154,7 @@ void insertLine(db::Database& db, const HeaderCopies& copies, ArLine line) {
         .add("due_datedb", line.dueDateDb)
         .add("age_range", line.ageRange)
         .addText("User", line.user);
-    db.execute(row.insertSql(kLineTable), row.params());
+    db.queue(row.insertSql(kLineTable), row.params());
 }
 
 // The receipt screens' three statements.
@@ -168,6 +168,12 @@ std::string_view paidStatement(PaidState state) {
             break;
     }
     return "UPDATE AR_header_table SET paid = FALSE, fully_paid = FALSE WHERE fkey = ?";
+}
+
+ColumnValues newHeaderRow(const ArHeader& header) {
+    ColumnValues row;
+    row.add("company", kCompany).addText("fkey", header.fkey).append(headerValues(header));
+    return row;
 }
 
 std::optional<ArDocument> withLines(db::Database& db, std::optional<ArHeader> header) {
@@ -224,18 +230,22 @@ std::vector<std::string> openDocumentNumbers(db::Database& db, std::string_view 
 }
 
 std::int64_t insertHeader(db::Database& db, const ArHeader& header) {
-    ColumnValues row;
-    row.add("company", kCompany).addText("fkey", header.fkey).append(headerValues(header));
+    const ColumnValues row = newHeaderRow(header);
     return db.insert(row.insertSql(kHeaderTable), row.params(), "Id");
+}
+
+void queueHeader(db::Database& db, const ArHeader& header) {
+    const ColumnValues row = newHeaderRow(header);
+    db.queue(row.insertSql(kHeaderTable), row.params());
 }
 
 void updateHeader(db::Database& db, const ArHeader& header) {
     const ColumnValues row = headerValues(header);
-    db.execute(row.updateSql(kHeaderTable, "fkey = ?"), row.paramsWith({header.fkey}));
+    db.queue(row.updateSql(kHeaderTable, "fkey = ?"), row.paramsWith({header.fkey}));
 }
 
 void setGlFkey(db::Database& db, std::string_view fkey, std::string_view glFkey) {
-    db.execute("UPDATE AR_header_table SET GLFKEY = ? WHERE fkey = ?", {glFkey, fkey});
+    db.queue("UPDATE AR_header_table SET GLFKEY = ? WHERE fkey = ?", {glFkey, fkey});
 }
 
 void insertLines(db::Database& db, const ArHeader& header, const std::vector<ArLine>& lines) {
@@ -259,7 +269,7 @@ PaidState paidState(const ArHeader& header) {
 }
 
 void setPaidState(db::Database& db, std::string_view fkey, PaidState state) {
-    db.execute(paidStatement(state), {fkey});
+    db.queue(paidStatement(state), {fkey});
 }
 
 void markVoid(db::Database& db, std::string_view fkey, const ChangeStamp& stamp) {
@@ -267,7 +277,7 @@ void markVoid(db::Database& db, std::string_view fkey, const ChangeStamp& stamp)
     row.add("void", true);
     addChangeColumns(row, stamp);
     for (std::string_view table : {kHeaderTable, kLineTable})
-        db.execute(row.updateSql(table, "fkey = ?"), row.paramsWith({fkey}));
+        db.queue(row.updateSql(table, "fkey = ?"), row.paramsWith({fkey}));
 }
 
 }  // namespace keltro::store

@@ -119,6 +119,8 @@ std::vector<std::string> openDocumentNumbers(db::Database& db, std::string_view 
 
 // Inserts the header with company 1 and gives its new `Id`.
 std::int64_t insertHeader(db::Database& db, const ArHeader& header);
+// The same insert queued (Database::queue), for a save that does not need the `Id`.
+void queueHeader(db::Database& db, const ArHeader& header);
 // Rewrites every column of the header found by its `fkey` (not `Id`, not `fkey`).
 void updateHeader(db::Database& db, const ArHeader& header);
 void setGlFkey(db::Database& db, std::string_view fkey, std::string_view glFkey);

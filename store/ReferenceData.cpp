@@ -73,8 +73,8 @@ std::optional<Customer> lockCustomer(db::Database& db, std::string_view customer
 }
 
 void setOwingBalance(db::Database& db, std::string_view customerNo, double owingBalance) {
-    db.execute("UPDATE Customer_table SET owing_balance = ? WHERE customer_no = ?",
-               {owingBalance, customerNo});
+    db.queue("UPDATE Customer_table SET owing_balance = ? WHERE customer_no = ?",
+             {owingBalance, customerNo});
 }
 
 std::vector<Customer> listCustomers(db::Database& db, CustomerOrder order) {
