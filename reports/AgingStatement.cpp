@@ -209,8 +209,8 @@ void writeClasses(db::Database& db, const db::Date& day, int classWidth) {
 }
 
 std::unique_ptr<db::Database> anotherConnection(db::Database& db) {
-    // Uncommitted rows would be out of the other connection's sight (and on SQLite its
-    // writing would wait for this one's transaction).
+    // Inside an open transaction the run is refused at its own begin, at once, rather
+    // than by another connection waiting for this one's write lock.
     if (db.inTransaction()) return nullptr;
     try {
         return db.openAnother();
