@@ -8,6 +8,7 @@
 #include "services/DateFormat.h"
 #include "services/Money.h"
 #include "services/Numbering.h"
+#include "services/Refusal.h"
 #include "store/ColumnValues.h"
 #include "store/ReferenceData.h"
 #include "store/WorkingPeriod.h"
@@ -19,6 +20,8 @@ using services::roundMoney;
 
 namespace {
 
+using services::refuse;
+
 double shownAmount(const std::string& text) {
     return roundMoney(receipts::numberOf(text).value_or(0));
 }
@@ -29,11 +32,6 @@ std::optional<int> periodOf(const std::string& text) {
     const long period = std::strtol(trimmed.c_str(), &end, 10);
     if (trimmed.empty() || *end != '\0') return std::nullopt;
     return static_cast<int>(period);
-}
-
-bool refuse(services::Ui& ui, const std::string& message) {
-    ui.message(message);
-    return false;
 }
 
 // Writes the matching's lines and settles their open items, in grid order.

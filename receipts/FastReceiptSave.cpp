@@ -10,6 +10,7 @@
 #include "services/JournalReversal.h"
 #include "services/Money.h"
 #include "services/Numbering.h"
+#include "services/Refusal.h"
 #include "store/Accounts.h"
 #include "store/PayItemLine.h"
 #include "store/ReferenceData.h"
@@ -21,10 +22,7 @@ using services::roundMoney;
 
 namespace {
 
-bool refuse(services::Ui& ui, const std::string& message) {
-    ui.message(message);
-    return false;
-}
+using services::refuse;
 
 // The bank: it must exist, have its account and take the currency.
 bool checkBank(db::Database& db, services::Ui& ui, const std::string& currency,

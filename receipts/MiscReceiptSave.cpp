@@ -7,6 +7,7 @@
 #include "services/DateFormat.h"
 #include "services/Money.h"
 #include "services/Numbering.h"
+#include "services/Refusal.h"
 #include "store/Accounts.h"
 #include "store/PayItemLine.h"
 
@@ -17,10 +18,7 @@ using services::roundMoney;
 
 namespace {
 
-bool refuse(services::Ui& ui, const std::string& message) {
-    ui.message(message);
-    return false;
-}
+using services::refuse;
 
 // The currency and, when foreign, its rate.
 bool checkCurrency(db::Database& db, services::Ui& ui, const std::string& baseCurrency,
